@@ -1,0 +1,105 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVariantList>
+#include <memory>
+#include <stdexcept>
+#include <vector>
+
+namespace kestavion {
+
+// A statement the engine rejected, or a connection that could not be made.
+// what()/message() carry the engine's own text.
+class DbError : public std::runtime_error {
+public:
+    explicit DbError(const QString &message, int code = 0)
+        : std::runtime_error(message.toStdString()), message_(message), code_(code) {}
+    const QString &message() const { return message_; }
+    int code() const { return code_; }
+
+private:
+    QString message_;
+    int code_;
+};
+
+// A fully fetched, static query result. Column names keep the statement's order and
+// aliases (they become grid headings); lookup by name ignores letter case.
+class ResultSet {
+public:
+    ResultSet() = default;
+    ResultSet(QStringList columns, std::vector<QVariantList> rows)
+        : columns_(std::move(columns)), rows_(std::move(rows)) {}
+
+    bool empty() const { return rows_.empty(); }
+    int rowCount() const { return static_cast<int>(rows_.size()); }
+    int columnCount() const { return columns_.size(); }
+    const QStringList &columns() const { return columns_; }
+    const std::vector<QVariantList> &rows() const { return rows_; }
+
+    // -1 when no column has that name (letter case ignored).
+    int columnIndex(const QString &name) const;
+
+    QVariant value(int row, int column) const;
+    QVariant value(int row, const QString &column) const;
+    bool isNull(int row, const QString &column) const;
+
+    // Null-aware reads: NULL reads as empty text, 0 or false.
+    QString text(int row, int column) const;
+    QString text(int row, const QString &column) const;
+    double number(int row, int column) const;
+    double number(int row, const QString &column) const;
+    qint64 integer(int row, int column) const;
+    qint64 integer(int row, const QString &column) const;
+    bool flag(int row, const QString &column) const;
+
+    // Shorthand for the first row.
+    QString text(const QString &column) const { return text(0, column); }
+    double number(const QString &column) const { return number(0, column); }
+    qint64 integer(const QString &column) const { return integer(0, column); }
+    bool flag(const QString &column) const { return flag(0, column); }
+
+private:
+    int requireColumn(const QString &name) const;
+    QStringList columns_;
+    std::vector<QVariantList> rows_;
+};
+
+// The one way the program talks to its store. Statements use '?' placeholders and
+// portable SQL; every typed value goes in as a bound parameter.
+class Database {
+public:
+    virtual ~Database() = default;
+
+    virtual ResultSet exec(const QString &sql, const QVariantList &params = {}) = 0;
+    // Rows changed by the last insert/update/delete.
+    virtual int changes() const = 0;
+    // Key of the last row inserted into a table with an auto-numbered ID.
+    virtual qint64 lastInsertId() const = 0;
+
+    virtual void begin() = 0;
+    virtual void commit() = 0;
+    virtual void rollback() = 0;
+    virtual bool inTransaction() const = 0;
+
+    // Convenience: first column of the first row, or an invalid QVariant.
+    QVariant scalar(const QString &sql, const QVariantList &params = {});
+};
+
+// Rolls back unless commit() was called. Nested use is not supported: one
+// operation, one transaction.
+class Transaction {
+public:
+    explicit Transaction(Database &db) : db_(db) { db_.begin(); }
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    void commit();
+
+private:
+    Database &db_;
+    bool done_ = false;
+};
+
+}  // namespace kestavion

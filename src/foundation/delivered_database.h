@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+
+namespace kestavion {
+
+struct DeliveredOptions {
+    QString shopName = QStringLiteral("我的鞋店");
+    QString adminPassword = QStringLiteral("admin");
+    QString backupFolder;  // empty: the platform's default
+};
+
+// Creates a new, keyed database file with the tables and the seed rows: the shop,
+// the sales rules, the administrator role with every permission, the first user
+// (staff number "admin"), the backup setting and starter lookup lists.
+// Refuses (DbError) to overwrite an existing file; leaves nothing behind on failure.
+void createDeliveredDatabase(const QString &path, const DeliveredOptions &options = {});
+
+}  // namespace kestavion

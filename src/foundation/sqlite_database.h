@@ -1,0 +1,59 @@
+#pragma once
+
+#include "foundation/database.h"
+
+#include <QHash>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace kestavion {
+
+// The password every Kestavion database file is keyed with.
+inline constexpr const char *kDatabaseKey = "kuvatesolin582";
+// The file name of the database beside the program.
+inline constexpr const char *kDatabaseFileName = "Kestavion.mdb";
+
+// SQLCipher through the sqlite3 C API. One connection, opened once and kept.
+class SqliteDatabase final : public Database {
+public:
+    enum class OpenMode { ExistingOnly, CreateNew };
+
+    // Opens and keys the file, then reads from it to prove the key. Throws DbError
+    // when the file is missing (ExistingOnly), the key is wrong, or the library
+    // is not SQLCipher. Never leaves a new empty file behind on failure.
+    static std::unique_ptr<SqliteDatabase> open(const QString &path,
+                                                OpenMode mode = OpenMode::ExistingOnly,
+                                                const QString &key = QString::fromLatin1(kDatabaseKey));
+    ~SqliteDatabase() override;
+
+    ResultSet exec(const QString &sql, const QVariantList &params = {}) override;
+    int changes() const override;
+    qint64 lastInsertId() const override;
+    void begin() override;
+    void commit() override;
+    void rollback() override;
+    bool inTransaction() const override;
+
+    // Consistent, keyed copy of the whole database into `destination` (written to a
+    // temporary file beside it and renamed over it when complete).
+    void backupTo(const QString &destination, const QString &key = QString::fromLatin1(kDatabaseKey));
+    // Folds the write-ahead log into the file; call when the program is idle.
+    void checkpoint();
+
+    QString path() const { return path_; }
+    QString cipherVersion() const { return cipherVersion_; }
+
+private:
+    SqliteDatabase(sqlite3 *db, QString path);
+    sqlite3_stmt *prepare(const QString &sql);
+    [[noreturn]] void fail(int rc, const QString &context = {}) const;
+
+    sqlite3 *db_ = nullptr;
+    QString path_;
+    QString cipherVersion_;
+    QHash<QString, sqlite3_stmt *> cache_;
+    int depth_ = 0;
+};
+
+}  // namespace kestavion

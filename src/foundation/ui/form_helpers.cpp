@@ -1,0 +1,131 @@
+#include "foundation/ui/form_helpers.h"
+
+#include "foundation/database.h"
+#include "foundation/dictionary.h"
+#include "foundation/prompter.h"
+
+#include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+
+namespace kestavion {
+
+void fillComboFromDictionary(Database &db, const QString &item, QComboBox *combo) {
+    combo->clear();
+    QStringList entries;
+    try {
+        entries = Dictionary(db).entries(item);
+    } catch (const DbError &) {
+        return;  // the list stays empty
+    }
+    combo->addItems(entries);
+    if (combo->count() > 0) combo->setCurrentIndex(0);
+}
+
+void fillComboFromDictionaryWithAll(Database &db, const QString &item, QComboBox *combo) {
+    combo->clear();
+    combo->addItem(QStringLiteral("全部"));
+    try {
+        combo->addItems(Dictionary(db).entries(item));
+    } catch (const DbError &) {
+    }
+    combo->setCurrentIndex(0);
+}
+
+EnterToTab *EnterToTab::instance() {
+    static EnterToTab *filter = new EnterToTab;
+    return filter;
+}
+
+void EnterToTab::install(QWidget *w) {
+    if (w) w->installEventFilter(instance());
+}
+
+void EnterToTab::install(std::initializer_list<QWidget *> widgets) {
+    for (QWidget *w : widgets) install(w);
+}
+
+bool EnterToTab::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        auto *ke = static_cast<QKeyEvent *>(event);
+        if ((ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) &&
+            !(ke->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            if (auto *w = qobject_cast<QWidget *>(watched)) {
+                // An open combo pop-up takes Enter to choose its entry first.
+                if (auto *combo = qobject_cast<QComboBox *>(w); combo && combo->view() && combo->view()->isVisible())
+                    return false;
+                QWidget *top = w->window();
+                QWidget *next = w->nextInFocusChain();
+                // Same as one Tab: the next widget that takes focus by Tab.
+                while (next && next != w) {
+                    if (next->isEnabled() && next->isVisibleTo(top) && (next->focusPolicy() & Qt::TabFocus) &&
+                        next->window() == top)
+                        break;
+                    next = next->nextInFocusChain();
+                }
+                if (next && next != w) next->setFocus(Qt::TabFocusReason);
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+KeyPreview::KeyPreview(QWidget *screen, Handler handler)
+    : QObject(screen), screen_(screen), handler_(std::move(handler)) {
+    qApp->installEventFilter(this);
+}
+
+KeyPreview::~KeyPreview() { qApp->removeEventFilter(this); }
+
+bool KeyPreview::eventFilter(QObject *watched, QEvent *event) {
+    const auto type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::ShortcutOverride) return false;
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (!w || (w != screen_ && !screen_->isAncestorOf(w))) return false;
+    // A modal message box above the screen gets its keys untouched.
+    if (QWidget *modal = QApplication::activeModalWidget(); modal && modal != screen_ && !screen_->isAncestorOf(modal))
+        return false;
+    auto *ke = static_cast<QKeyEvent *>(event);
+    if (type == QEvent::ShortcutOverride) {
+        // Let a line edit not claim keys the screen wants (Del); the KeyPress follows.
+        return false;
+    }
+    return handler_(ke);
+}
+
+void setNumericOnly(QLineEdit *box, bool on) {
+    if (on) {
+        static const QRegularExpression digits(QStringLiteral("[0-9]*"));
+        box->setValidator(new QRegularExpressionValidator(digits, box));
+    } else {
+        box->setValidator(nullptr);
+    }
+    box->update();
+}
+
+void disableAutoDefault(QDialog *dialog) {
+    const auto buttons = dialog->findChildren<QPushButton *>();
+    for (QPushButton *b : buttons) {
+        b->setAutoDefault(false);
+        b->setDefault(false);
+    }
+}
+
+bool runReporting(Prompter &prompter, const std::function<void()> &work) {
+    try {
+        work();
+        return true;
+    } catch (const DbError &e) {
+        prompter.plain(e.message());
+        return false;
+    }
+}
+
+}  // namespace kestavion

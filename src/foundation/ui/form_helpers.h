@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class QComboBox;
+class QDialog;
+class QLineEdit;
+class QWidget;
+class QKeyEvent;
+
+namespace kestavion {
+
+class Database;
+class Prompter;
+struct AppContext;
+
+// Fills a combo box with one lookup list and selects the first entry (if any).
+void fillComboFromDictionary(Database &db, const QString &item, QComboBox *combo);
+// The same with "全部" first, selected.
+void fillComboFromDictionaryWithAll(Database &db, const QString &item, QComboBox *combo);
+
+// Enter (Return or keypad Enter) moves the focus to the next field of the window.
+// One shared filter; install it on the fields that should behave so.
+class EnterToTab : public QObject {
+public:
+    static EnterToTab *instance();
+    static void install(std::initializer_list<QWidget *> widgets);
+    static void install(QWidget *w);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
+// Lets a screen see every key before its controls (the till's F-keys and Del).
+// The handler returns true when it consumed the key. Installed on the application
+// while `screen` lives; only keys aimed at `screen` or its children are passed on.
+class KeyPreview : public QObject {
+public:
+    using Handler = std::function<bool(QKeyEvent *)>;
+    KeyPreview(QWidget *screen, Handler handler);
+    ~KeyPreview() override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QWidget *screen_;
+    Handler handler_;
+};
+
+// Digits only (no sign, no decimal point) when on; any text when off.
+void setNumericOnly(QLineEdit *box, bool on);
+
+// Turns off every button's auto-default in a dialog so Enter in a field never clicks
+// a button behind the user's back.
+void disableAutoDefault(QDialog *dialog);
+
+// Runs a service call; on DbError shows the engine's text in a plain box and returns
+// false (the caller then shows its own follow-up message, if any).
+bool runReporting(Prompter &prompter, const std::function<void()> &work);
+
+}  // namespace kestavion

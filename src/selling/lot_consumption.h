@@ -1,0 +1,30 @@
+#pragma once
+
+#include "foundation/database.h"
+
+namespace kestavion {
+
+// One unit taken out of a purchase lot: its key and purchase price (0/0 when the
+// goods had no lot with units left).
+struct LotTaken {
+    qint64 id = 0;
+    double price = 0.0;
+};
+
+// Takes pairs out of, and puts them back into, purchase lots (BuyPrice rows).
+// The caller owns the transaction.
+class LotConsumption {
+public:
+    explicit LotConsumption(Database &db) : db_(db) {}
+
+    // One unit from the oldest (sellOrder 0) or newest (non-zero) lot of the goods
+    // that still has units; lots of one date are taken in the order they were made.
+    LotTaken takeOne(const QString &storeGuid, int sellOrder);
+    // One unit back into the lot with that key; nothing for key 0.
+    void putBack(qint64 lotId);
+
+private:
+    Database &db_;
+};
+
+}  // namespace kestavion

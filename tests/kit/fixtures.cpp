@@ -1,0 +1,123 @@
+#include "kit/fixtures.h"
+
+#include "foundation/delivered_database.h"
+#include "foundation/guid.h"
+#include "foundation/login_service.h"
+#include "foundation/session.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTimer>
+
+namespace kestavion::test {
+
+namespace {
+// The delivered database, made once per run.
+const QString &templateDatabase() {
+    static QTemporaryDir dir;
+    static QString path;
+    if (path.isEmpty()) {
+        path = dir.filePath(QStringLiteral("template.mdb"));
+        DeliveredOptions o;
+        o.shopName = QStringLiteral("测试鞋店");
+        o.backupFolder = dir.filePath(QStringLiteral("backup"));
+        createDeliveredDatabase(path, o);
+    }
+    return path;
+}
+}  // namespace
+
+void DbTest::SetUp() {
+    TempDirTest::SetUp();
+    dbPath = path(QStringLiteral("Kestavion.mdb"));
+    ASSERT_TRUE(QFile::copy(templateDatabase(), dbPath));
+    QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner);
+    db = SqliteDatabase::open(dbPath);
+    ctx.db = db.get();
+    ctx.prompter = &prompter;
+    ctx.clock = &clock;
+    ctx.databasePath = dbPath;
+    loginAs(QStringLiteral("admin"), QStringLiteral("admin"));
+}
+
+void DbTest::TearDown() {
+    ctx.db = nullptr;
+    db.reset();
+}
+
+void DbTest::loginAs(const QString &staffNo, const QString &password) {
+    LoginService login(*db);
+    ASSERT_EQ(login.login(ctx.session, staffNo, password), LoginService::Outcome::Ok);
+}
+
+void DbTest::setRule(const QString &column, int value) {
+    db->exec(QStringLiteral("UPDATE SellRole SET %1=? WHERE ShopNo=?").arg(column), {value, kShopKey});
+    LoginService(*db).loadRules(kShopKey, ctx.session.rules);
+}
+
+qint64 DbTest::count(const QString &table, const QString &where, const QVariantList &params) {
+    QString sql = QStringLiteral("SELECT count(*) FROM %1").arg(table);
+    if (!where.isEmpty()) sql += QStringLiteral(" WHERE ") + where;
+    return db->scalar(sql, params).toLongLong();
+}
+
+QString plantGoods(Database &db, const GoodsSpec &g) {
+    const QString guid = newGuid();
+    db.exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,"
+                           "Quantity,Price,GoodsBlock,GoodsFloor) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+            {guid, g.shopNo.isEmpty() ? kShopKey : g.shopNo, g.typeNo, g.name, g.brand, g.size, g.colour, g.leather,
+             g.grade, g.place, g.quantity, g.price, g.block, g.floor});
+    return guid;
+}
+
+qint64 plantLot(Database &db, const QString &storeGuid, double price, double quantity, const QDate &date,
+                const QString &shopNo) {
+    db.exec(QStringLiteral("INSERT INTO BuyPrice (StoreGUID,Price,Quantity,sDate,ShopNo) VALUES (?,?,?,?,?)"),
+            {storeGuid, price, quantity, date, shopNo.isEmpty() ? kShopKey : shopNo});
+    return db.lastInsertId();
+}
+
+QString plantIntake(Database &db, GoodsSpec g, double buyPrice, const QDate &date) {
+    const QString guid = plantGoods(db, g);
+    db.exec(QStringLiteral("INSERT INTO StoreDetail (GUID,ParentGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"
+                           "Grade,Price,Quantity,ProductPlace,Memo,[DateTime]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+            {newGuid(), guid, g.shopNo.isEmpty() ? kShopKey : g.shopNo, g.typeNo, g.name, g.brand, g.size, g.colour,
+             g.leather, g.grade, buyPrice, g.quantity, g.place, QString(), date});
+    plantLot(db, guid, buyPrice, g.quantity, date, g.shopNo);
+    return guid;
+}
+
+double lotQuantity(Database &db, qint64 lotId) {
+    return db.scalar(QStringLiteral("SELECT Quantity FROM BuyPrice WHERE ID=?"), {lotId}).toDouble();
+}
+
+double storeQuantity(Database &db, const QString &storeGuid) {
+    return db.scalar(QStringLiteral("SELECT Quantity FROM Store WHERE GUID=?"), {storeGuid}).toDouble();
+}
+
+void onNextModal(std::function<void(QWidget *)> action, int timeoutMs) {
+    auto *timer = new QTimer;
+    auto *elapsed = new QElapsedTimer;
+    elapsed->start();
+    QWidget *before = QApplication::activeModalWidget();
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, [timer, elapsed, before, action, timeoutMs]() {
+        QWidget *m = QApplication::activeModalWidget();
+        if (m && m != before) {
+            timer->stop();
+            timer->deleteLater();
+            delete elapsed;
+            action(m);
+        } else if (elapsed->elapsed() > timeoutMs) {
+            timer->stop();
+            timer->deleteLater();
+            delete elapsed;
+            ADD_FAILURE() << "no modal dialog opened";
+        }
+    });
+    timer->start();
+}
+
+}  // namespace kestavion::test

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "foundation/app_context.h"
+#include "foundation/clock.h"
+#include "foundation/sqlite_database.h"
+#include "kit/scripted_prompter.h"
+
+#include <QDate>
+#include <QTemporaryDir>
+#include <functional>
+#include <gtest/gtest.h>
+#include <memory>
+
+class QWidget;
+
+namespace kestavion::test {
+
+// A temporary folder per test.
+class TempDirTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+    QString path(const QString &name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+// A copy of the delivered database (made once per run), opened and keyed, with the
+// administrator logged in, a scripted prompter and a clock set to 2026-12-09 10:00.
+class DbTest : public TempDirTest {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Reopens the context's session as the given staff number (password must match).
+    void loginAs(const QString &staffNo, const QString &password);
+    // Changes one sales rule column in the database and the session.
+    void setRule(const QString &column, int value);
+    // Number of rows in a table (optionally with a WHERE clause and parameters).
+    qint64 count(const QString &table, const QString &where = {}, const QVariantList &params = {});
+
+    QString dbPath;
+    std::unique_ptr<SqliteDatabase> db;
+    ScriptedPrompter prompter;
+    FixedClock clock;
+    AppContext ctx;
+};
+
+// Goods as the intake screens create them.
+struct GoodsSpec {
+    QString typeNo = QStringLiteral("A100");
+    QString name = QStringLiteral("男皮鞋");
+    QString brand = QStringLiteral("自有品牌");
+    QString size = QStringLiteral("40");
+    QString colour = QStringLiteral("黑色");
+    QString leather = QStringLiteral("牛皮");
+    QString grade = QStringLiteral("合格品");
+    QString place = QStringLiteral("温州");
+    double quantity = 0;
+    double price = 199;
+    QString block;
+    QString floor;
+    QString shopNo;  // empty: the fixed shop key
+};
+
+// Plants one Store row; returns its GUID.
+QString plantGoods(Database &db, const GoodsSpec &g);
+// Plants one lot (BuyPrice row) of the goods; returns its ID. Does not touch Store.
+qint64 plantLot(Database &db, const QString &storeGuid, double price, double quantity, const QDate &date,
+                const QString &shopNo = {});
+// Goods + an intake record + one lot of `quantity` at `buyPrice`; returns the GUID.
+QString plantIntake(Database &db, GoodsSpec g, double buyPrice, const QDate &date);
+// Lot quantity by ID.
+double lotQuantity(Database &db, qint64 lotId);
+double storeQuantity(Database &db, const QString &storeGuid);
+
+// Runs `action` on the next modal dialog or message box that opens (polled from a
+// timer), e.g. to press a key in a nested dialog a screen opens.
+void onNextModal(std::function<void(QWidget *)> action, int timeoutMs = 5000);
+
+// Finds a child by object name or fails the test.
+template <typename T>
+T *child(QWidget *parent, const QString &name);
+
+}  // namespace kestavion::test
+
+#include <QWidget>
+
+template <typename T>
+T *kestavion::test::child(QWidget *parent, const QString &name) {
+    T *w = parent->findChild<T *>(name);
+    EXPECT_NE(w, nullptr) << "no control named " << name.toStdString();
+    return w;
+}
