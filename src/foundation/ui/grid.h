@@ -4,6 +4,7 @@
 #include "foundation/grid_snapshot.h"
 
 #include <QList>
+#include <QPersistentModelIndex>
 #include <QTableView>
 
 class QKeyEvent;
@@ -66,6 +67,9 @@ public:
     void setCellChecked(int row, int col, bool checked);
     // Columns the user may type into (all read-only by default).
     void setColEditable(int col, bool editable);
+    bool colEditable(int col) const;
+    // True while a cell editor is open.
+    bool isEditing() const;
     // Centre every visible column, width 200 twips for column 0 and `widthTwips` for
     // the others (hidden ones too).
     void sizeColumns(double widthTwips);
@@ -116,9 +120,20 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    bool edit(const QModelIndex &index, EditTrigger trigger, QEvent *event) override;
+
+protected slots:
+    void commitData(QWidget *editor) override;
 
 private:
+    void applyColumns();           // hidden flags and widths from the model
+    void applyColumnWidth(int col);
+    void toggleCheck(int row, int col);
+
     GridModel *model_;
+    QPersistentModelIndex editing_;
+    bool settingWidth_ = false;
 };
 
 }  // namespace kestavion
