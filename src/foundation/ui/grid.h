@@ -103,6 +103,9 @@ public:
 
     GridSnapshot snapshot() const;
 
+    // Typing on a read-only list does not jump to a row starting with those letters.
+    void keyboardSearch(const QString &) override {}
+
 signals:
     // Before a cell is edited; set *cancel to true to refuse.
     void beforeEdit(int row, int col, bool *cancel);

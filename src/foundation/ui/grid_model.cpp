@@ -572,6 +572,18 @@ void GridModel::clearSubtotals() {
     endResetModel();
 }
 
+size_t GridModel::memoryBytes() const {
+    size_t bytes = layout_.capacity() * sizeof(qint32) + sameAbove_.capacity() * sizeof(quint32);
+    for (const Column &c : cols_) {
+        bytes += c.ids.capacity() * sizeof(quint32) + c.values.capacity() * sizeof(QString);
+        for (const QString &v : c.values)
+            if (!v.isEmpty()) bytes += 16 + size_t(v.capacity() + 1) * sizeof(QChar);  // shared with the lookup
+        bytes += size_t(c.lookup.capacity()) * (sizeof(QString) + sizeof(quint32) + 8);
+    }
+    for (const TotalRow &t : totals_) bytes += size_t(t.cells.size()) * (sizeof(QString) + 16);
+    return bytes;
+}
+
 // --- merging -----------------------------------------------------------------
 
 void GridModel::setMergeCols(const QList<int> &cols) {

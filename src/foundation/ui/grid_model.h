@@ -94,6 +94,9 @@ public:
     bool mergedWithAbove(int row, int col) const;
     bool mergedWithBelow(int row, int col) const { return mergedWithAbove(row + 1, col); }
 
+    // Approximate heap bytes held by the cells (indexes, distinct texts, lookups).
+    size_t memoryBytes() const;
+
     // Formats a total the way subtotal() writes it ("0", "0.00" or shortest form).
     static QString formatTotal(double value, const QString &format);
 

@@ -2,6 +2,8 @@
 #include "foundation/ui/grid_model.h"
 
 #include <QApplication>
+#include <QImage>
+#include <functional>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -285,4 +287,68 @@ TEST(Grid, SignalsForKeysRowsChecksAndSelection) {
     EXPECT_EQ(g.selectedText(), QStringLiteral("张三\tA100\t0\n张三\tA200\t0"));
     g.setRow(0);
     EXPECT_EQ(g.row(), 0);
+}
+
+namespace {
+// Pixels of a cell's inner area (borders left out) that match a predicate.
+int countPixels(const QImage &img, QRect cell, const std::function<bool(QColor)> &pred) {
+    cell = cell.adjusted(2, 2, -2, -2);
+    int n = 0;
+    for (int y = cell.top(); y <= cell.bottom(); ++y)
+        for (int x = cell.left(); x <= cell.right(); ++x)
+            if (pred(img.pixelColor(x, y))) ++n;
+    return n;
+}
+}  // namespace
+
+TEST(Grid, PaintsTotalCaptionsRedAndMergedCellsOnce) {
+    Grid g;
+    g.resize(500, 300);
+    g.setCols(3);
+    for (const char *line : {"\tAA\t1", "\tAA\t2", "\tBB\t3"}) g.addItem(QString::fromUtf8(line));
+    g.subtotal(Grid::Aggregate::Sum, -1, 2, {}, -1, 255, true, QStringLiteral("ZZ"));
+    g.setMergeCols({1});
+    g.sizeColumns(1500);
+    g.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&g));
+    g.setRow(0);
+    const QImage img = g.viewport()->grab().toImage();
+    auto cellRect = [&](int row, int col) { return g.visualRect(g.model()->index(row - 1, col)); };
+    auto red = [](QColor c) { return c.red() > 180 && c.green() < 90 && c.blue() < 90; };
+    auto dark = [](QColor c) { return c.lightness() < 128; };
+
+    EXPECT_GT(countPixels(img, cellRect(1, 0), red), 0);  // "ZZ" in red
+    EXPECT_GT(countPixels(img, cellRect(1, 2), red), 0);  // the sum "6" in red
+    EXPECT_EQ(countPixels(img, cellRect(2, 2), red), 0);
+    EXPECT_GT(countPixels(img, cellRect(2, 1), dark), 0);  // first "AA" drawn
+    EXPECT_EQ(countPixels(img, cellRect(3, 1), dark), 0);  // the second is part of the merge
+    EXPECT_GT(countPixels(img, cellRect(4, 1), dark), 0);  // "BB"
+}
+
+TEST(Grid, FocusAndRightClickSignals) {
+    QWidget w;
+    auto *other = new QLineEdit(&w);
+    auto *g = new Grid(&w);
+    g->move(0, 40);
+    g->resize(400, 200);
+    g->bind(sales());
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    w.activateWindow();
+    other->setFocus();
+
+    QSignalSpy focus(g, &Grid::gotFocus);
+    QSignalSpy right(g, &Grid::rightClicked);
+    const QRect cell = g->visualRect(g->model()->index(2, 2));
+    QTest::mouseClick(g->viewport(), Qt::RightButton, {}, cell.center());
+    ASSERT_EQ(right.size(), 1);
+    EXPECT_EQ(right.at(0).at(0).toInt(), 3);
+    EXPECT_EQ(right.at(0).at(1).toInt(), 2);
+    EXPECT_EQ(g->row(), 3);  // the clicked row becomes current, for a context menu
+
+    g->setFocus();
+    EXPECT_GE(focus.size(), 1);
+    // Tab leaves the grid instead of moving between its cells.
+    QTest::keyClick(g, Qt::Key_Tab);
+    EXPECT_NE(QApplication::focusWidget(), g);
 }
