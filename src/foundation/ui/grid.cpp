@@ -368,16 +368,34 @@ void Grid::setMergeCols(const QList<int> &cols) {
 
 // --- totals ----------------------------------------------------------------------
 
+template <typename F>
+void Grid::keepingCurrentRow(F change) {
+    const QModelIndex cur = currentIndex();
+    const qint32 key = cur.isValid() ? model_->rowKey(cur.row()) : INT_MIN;
+    const int col = cur.isValid() ? cur.column() : -1;
+    change();
+    applyColumnWidth(0);
+    const int r = model_->rowOfKey(key);
+    if (r >= 0) {
+        const QModelIndex i = model_->index(r, col);
+        setCurrentIndex(i);
+        scrollTo(i);
+    } else if (cur.isValid()) {
+        emit rowChanged(0);
+    }
+}
+
 void Grid::subtotal(Aggregate fn, int groupOn, int totalCol, const QString &format, int backBgr,
                     int foreBgr, bool bold, const QString &caption, int captionCol) {
-    model_->subtotal(fn == Aggregate::Count, groupOn, totalCol, format, backBgr, foreBgr, bold, caption,
-                     captionCol);
-    applyColumnWidth(0);
+    keepingCurrentRow([&] {
+        model_->subtotal(fn == Aggregate::Count, groupOn, totalCol, format, backBgr, foreBgr, bold, caption,
+                         captionCol);
+    });
 }
 
 void Grid::clearSubtotals() {
-    model_->clearSubtotals();
-    applyColumnWidth(0);
+    if (!model_->hasTotals()) return;
+    keepingCurrentRow([&] { model_->clearSubtotals(); });
 }
 
 bool Grid::isSubtotal(int row) const { return model_->isTotal(row - 1); }
@@ -467,7 +485,14 @@ void Grid::keyPressEvent(QKeyEvent *event) {
 
 void Grid::focusInEvent(QFocusEvent *event) {
     QTableView::focusInEvent(event);
-    emit gotFocus();
+    // The focus coming back from the grid's own cell editor is not a new visit.
+    if (!closingEditor_) emit gotFocus();
+}
+
+void Grid::closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) {
+    closingEditor_ = true;
+    QTableView::closeEditor(editor, hint);
+    closingEditor_ = false;
 }
 
 void Grid::mousePressEvent(QMouseEvent *event) {

@@ -128,15 +128,19 @@ protected:
 
 protected slots:
     void commitData(QWidget *editor) override;
+    void closeEditor(QWidget *editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
     void applyColumns();           // hidden flags and widths from the model
     void applyColumnWidth(int col);
     void toggleCheck(int row, int col);
+    // Runs a change that resets the model, keeping the current data row current.
+    template <typename F> void keepingCurrentRow(F change);
 
     GridModel *model_;
     QPersistentModelIndex editing_;
     bool settingWidth_ = false;
+    bool closingEditor_ = false;
 };
 
 }  // namespace kestavion

@@ -421,6 +421,12 @@ bool GridModel::isTotal(int row) const {
     return row >= 0 && row < int(layout_.size()) && entry(row) < 0;
 }
 
+int GridModel::rowOfKey(qint32 key) const {
+    if (key == INT_MIN) return -1;
+    const auto it = std::find(layout_.begin(), layout_.end(), key);
+    return it == layout_.end() ? -1 : int(it - layout_.begin());
+}
+
 QStringList GridModel::totalCaptions() const {
     QStringList out;
     for (const TotalRow &t : totals_) {

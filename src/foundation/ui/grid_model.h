@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <climits>
 #include <vector>
 
 namespace kestavion {
@@ -85,6 +86,10 @@ public:
                  int foreBgr, bool bold, const QString &caption, int captionCol);
     void clearSubtotals();
     bool isTotal(int row) const;
+    // A row's identity, stable while rows are inserted or totals added and cleared
+    // (-1... for total rows, >= 0 for data rows); rowOfKey gives -1 when gone.
+    qint32 rowKey(int row) const { return row >= 0 && row < int(layout_.size()) ? entry(row) : INT_MIN; }
+    int rowOfKey(qint32 key) const;
     bool hasTotals() const { return liveTotals_ > 0; }
     QStringList totalCaptions() const;  // the distinct column-0 texts of total rows
 

@@ -108,6 +108,7 @@ TEST(Grid, RemovingManyRowsKeepsTheRestAndTheirColours) {
 TEST(Grid, SubtotalRowsStandAboveTheirGroupsAndGrandTotalIsRowOne) {
     Grid g;
     g.bind(sales());
+    g.setRow(2);
     g.subtotal(Grid::Aggregate::Sum, 1, 3, {}, -1, 255, true, QStringLiteral("合计"));
     g.subtotal(Grid::Aggregate::Sum, -1, 3, {}, -1, 255, true, QStringLiteral("总合计"));
     // 总合计, 合计(张三), 张三, 张三, 合计(李四), 李四
@@ -118,6 +119,7 @@ TEST(Grid, SubtotalRowsStandAboveTheirGroupsAndGrandTotalIsRowOne) {
     EXPECT_TRUE(g.isSubtotal(1));
     EXPECT_TRUE(g.isSubtotal(5));
     EXPECT_FALSE(g.isSubtotal(3));
+    EXPECT_EQ(g.row(), 4);  // the same record stays current
 
     // A second total column fills the same total rows.
     g.subtotal(Grid::Aggregate::Count, -1, 2, QStringLiteral("0.00"));
@@ -140,6 +142,7 @@ TEST(Grid, SubtotalRowsStandAboveTheirGroupsAndGrandTotalIsRowOne) {
     EXPECT_EQ(g.rows(), 4);
     EXPECT_EQ(column(g, 3), (QStringList{"169", "0.1", "0.2"}));
     EXPECT_FALSE(g.isSubtotal(1));
+    EXPECT_EQ(g.row(), 2);
     EXPECT_EQ(g.columnWidth(0), 13);
 }
 
@@ -229,6 +232,7 @@ TEST(Grid, BeforeEditCanRefuseAndAfterEditFollowsACommittedEdit) {
     EXPECT_TRUE(edited.isEmpty());
 
     refuse = false;
+    QSignalSpy focus(&g, &Grid::gotFocus);
     QTest::keyClick(&g, Qt::Key_F2);
     ASSERT_TRUE(g.isEditing());
     auto *editor = qobject_cast<QLineEdit *>(QApplication::focusWidget());
@@ -240,6 +244,7 @@ TEST(Grid, BeforeEditCanRefuseAndAfterEditFollowsACommittedEdit) {
     QApplication::processEvents();  // the editor commits through a queued call
     EXPECT_EQ(g.textMatrix(2, 2), QStringLiteral("B9"));
     EXPECT_EQ(edited, (QList<QPair<int, int>>{{2, 2}}));
+    EXPECT_EQ(focus.size(), 0);  // back from its own editor is not a new visit
 }
 
 TEST(Grid, SignalsForKeysRowsChecksAndSelection) {
