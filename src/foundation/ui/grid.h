@@ -61,7 +61,10 @@ public:
     void setColWidth(int col, int twips);    // 1440 twips = 96 px
     void setColAlignment(int col, Qt::Alignment alignment);
     Qt::Alignment colAlignment(int col) const;
-    // A Boolean column drawn as a check box; click or Space toggles it.
+    // A Boolean column drawn as a check box; click or Space toggles it. A cell is
+    // checked when its text is a non-zero number or other non-empty text except
+    // "false" (so "1" and "-1" from the database both read checked);
+    // setCellChecked writes "1" or "0".
     void setColCheckBox(int col, bool on);
     bool cellChecked(int row, int col) const;
     void setCellChecked(int row, int col, bool checked);
@@ -91,6 +94,10 @@ public:
     // whole-list total becomes row 1. `caption` goes into column 0 (or into the
     // group column when captionCol >= 1); `format` like "0" or "0.00" or empty for
     // the shortest form. Total rows are bold and drawn in `foreBgr` when bold.
+    // An empty caption gives "合计" (groups) or "总合计" (whole list); "%s" in it
+    // stands for the group's value. Count counts the data rows of the group. A
+    // second call with the same grouping fills the total rows already there (one
+    // call per total column). A group is a run of adjacent rows with equal values.
     void subtotal(Aggregate fn, int groupOn, int totalCol, const QString &format = {},
                   int backBgr = -1, int foreBgr = 255, bool bold = true, const QString &caption = {},
                   int captionCol = 0);
