@@ -4,6 +4,7 @@
 #include "foundation/ui/form_helpers.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -72,8 +73,13 @@ QPixmap banner(const QSize &size, const QString &text) {
     g.setColorAt(1, QColor(0xd2, 0x9b, 0x5a));
     p.fillRect(pm.rect(), g);
     QFont f = p.font();
-    f.setPixelSize(qMax(12, size.height() / 3));
     f.setBold(true);
+    // As large as fits: a third of the height, smaller when the text is too wide.
+    int px = qMax(12, size.height() / 3);
+    for (; px > 10; --px) {
+        f.setPixelSize(px);
+        if (QFontMetrics(f).horizontalAdvance(text) <= size.width() * 9 / 10) break;
+    }
     p.setFont(f);
     p.setPen(Qt::white);
     p.drawText(pm.rect(), Qt::AlignCenter, text);
