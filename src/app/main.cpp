@@ -8,13 +8,21 @@
 #include "mainwindow/ui/main_window.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QTimer>
+#include <QTranslator>
 
 using namespace kestavion;
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
     // No application display name: on Linux it would be appended to every caption.
+
+    // Qt's own texts (the message boxes' 是/否) in Chinese, like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
 
     QtPrompter prompter;
     SystemClock clock;
