@@ -5,8 +5,7 @@
 #
 # The program only opens the Kestavion.mdb beside itself, so it is copied into a
 # temporary folder together with a fresh database. To show another screen, add a
-# line at the end: `shot_menu NAME "Menu caption" "Entry caption"` opens a menu
-# entry by mouse-free keys and saves the screen; see the functions below.
+# line at the end: `shot_screen <file name> <window title> <menu path>` (see below).
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
@@ -78,15 +77,33 @@ shot_menu_open() {
   xdotool key Escape Escape
 }
 
-# Opens a screen: a top-level menu by its Alt key, then the entry by the keys given
-# (e.g. "Down Down Return"), saves it and closes it with Escape.
-shot_menu() {
-  local name="$1" alt="$2" keys="$3" title="$4"
+# Keys that walk a menu path: the Alt key of the top-level menu, then the position of
+# the entry (0 = first, separators not counted) in each menu down the path; the last
+# entry is chosen with Enter, earlier ones open their sub-menu. "s 3 0" is
+# [系  统(&S)] → 4-数据维护 → 颜色.
+menu_keys() {
+  local alt="$1"; shift
+  local keys="" i n
+  for ((n = 1; n <= $#; n++)); do
+    for ((i = 0; i < ${!n}; i++)); do keys+=" Down"; done
+    if [ "$n" -lt $# ]; then keys+=" Right"; else keys+=" Return"; fi
+  done
+  echo "alt+$alt$keys"
+}
+
+# Opens the screen at a menu path, waits for its window (title, a regular expression),
+# saves it as $OUT/<name>.png and closes it with Escape.
+#   shot_screen about "关于" h 2
+shot_screen() {
+  local name="$1" title="$2"; shift 2
   focus_window "$MAIN_TITLE"
-  xdotool key --clearmodifiers "alt+$alt"
+  local keys
+  keys="$(menu_keys "$@")"
+  local first="${keys%% *}" rest="${keys#* }"
+  xdotool key --clearmodifiers "$first"
   sleep 0.2
   # shellcheck disable=SC2086
-  xdotool key $keys
+  xdotool key $rest
   wait_window "$title" >/dev/null
   shot "$name"
   xdotool key Escape
@@ -118,5 +135,17 @@ shot_menu_open menu_amount a
 shot_menu_open menu_help h
 
 # --- screens -----------------------------------------------------------------
-shot_menu change_user s "Down Down Down Down Down Down Down Down Return" "更换用户"
-shot_menu about h "Up Return" "关于"
+# Add a line per screen: shot_screen <file name> <window title> <menu path>.
+shot_screen change_user "更换用户" s 8
+shot_screen about "关于" h 2
+
+# The About box's system information (its button's Alt key).
+focus_window "$MAIN_TITLE"
+xdotool key --clearmodifiers alt+h
+sleep 0.2
+xdotool key Down Down Return
+wait_window "关于" >/dev/null
+xdotool key --clearmodifiers alt+s
+wait_window "系统信息" >/dev/null
+shot system_info
+xdotool key Escape Escape
