@@ -1,23 +1,76 @@
 #include "foundation/app_context.h"
+#include "foundation/clock.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
+#include "foundation/ui/login_screen.h"
 #include "foundation/ui/qt_prompter.h"
+#include "foundation/ui/screen_registry.h"
+#include "mainwindow/ui/main_window.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTimer>
+#include <QTranslator>
 
 using namespace kestavion;
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
+    // No application display name: on Linux it would be appended to every caption.
+
+    // Qt's own texts (the message boxes' 是/否) in Chinese, like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTexts);
+
     QtPrompter prompter;
+    SystemClock clock;
     std::unique_ptr<SqliteDatabase> db;
+    const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
     try {
-        db = SqliteDatabase::open(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
-                                  QLatin1String(kDatabaseFileName));
+        db = SqliteDatabase::open(path);
         checkAndUpgradeSchema(*db);
     } catch (const DbError &) {
         prompter.info(QStringLiteral("连接数据库失败！"), kTitleHint);
         return 1;
     }
-    return 0;
+
+    AppContext ctx;
+    ctx.db = db.get();
+    ctx.prompter = &prompter;
+    ctx.clock = &clock;
+    ctx.databasePath = path;
+    // ---- Receipt printer: set ctx.printer here once the printing access exists. ----
+    ctx.printer = nullptr;
+
+    ScreenRegistry registry;
+    registerAllScreens(registry);
+
+    // The log-in runs before the event loop, so the program does not end between it
+    // and the main window.
+    {
+        LoginScreen login(ctx);
+        if (login.exec() != QDialog::Accepted) return 0;
+    }
+
+    MainWindow window(ctx, registry);
+    window.show();
+
+    // Fold the write-ahead log into the file now and then, outside any write, rather
+    // than in the middle of a checkout.
+    QTimer checkpoint;
+    checkpoint.setInterval(30 * 1000);
+    QObject::connect(&checkpoint, &QTimer::timeout, [&] {
+        if (db->inTransaction()) return;
+        try {
+            db->checkpoint();
+        } catch (const DbError &) {
+        }
+    });
+    checkpoint.start();
+
+    const int rc = app.exec();
+    checkpoint.stop();
+    return rc;
 }

@@ -24,7 +24,8 @@ public:
     void loadRules(const QString &shopNo, SellRules &rules);
 
     // The login screen's check: on Ok the session's user and rules are replaced and
-    // the shop re-read; otherwise the session's user is untouched.
+    // the shop re-read; otherwise the session's user is untouched. A user whose role
+    // key matches no role gets no permissions (never the previous user's).
     Outcome login(Session &session, const QString &staffNo, const QString &password);
     // The change-user screen's check: only the user changes.
     Outcome changeUser(Session &session, const QString &staffNo, const QString &password);

@@ -1,0 +1,151 @@
+#!/usr/bin/env bash
+# Starts the real program under a virtual display and saves a PNG of each screen.
+#
+#   scripts/screenshots.sh [output-folder]      (default: screenshots/)
+#
+# The program only opens the Kestavion.mdb beside itself, so it is copied into a
+# temporary folder together with a fresh database. To show another screen, add a
+# line at the end: `shot_screen <file name> <window title> <menu path>` (see below).
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+OUT="$(realpath -m "${1:-$ROOT/screenshots}")"
+BUILD="${BUILD_DIR:-$ROOT/build}"
+DISPLAY_NO="${SCREENSHOT_DISPLAY:-:99}"
+
+if [ ! -x "$BUILD/bin/kestavion" ] || [ ! -x "$BUILD/bin/kestavion-initdb" ]; then
+  make -C "$ROOT" build
+fi
+
+WORK="$(mktemp -d)"
+XVFB_PID=""
+APP_PID=""
+cleanup() {
+  [ -n "$APP_PID" ] && kill "$APP_PID" 2>/dev/null || true
+  [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null || true
+  rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+cp "$BUILD/bin/kestavion" "$WORK/"
+"$BUILD/bin/kestavion-initdb" "$WORK/Kestavion.mdb" --backup-folder "$WORK/backup" >/dev/null
+mkdir -p "$OUT"
+
+Xvfb "$DISPLAY_NO" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+XVFB_PID=$!
+export DISPLAY="$DISPLAY_NO"
+for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev/null || sleep 1
+
+# Fusion draws the same everywhere; the CJK face covers the Chinese captions.
+export QT_QPA_PLATFORM=xcb
+(cd "$WORK" && exec ./kestavion -style Fusion) >"$WORK/app.log" 2>&1 &
+APP_PID=$!
+
+# Waits for a window whose title matches (a regular expression) and prints its id.
+wait_window() {
+  local title="$1" id=""
+  for _ in $(seq 100); do
+    id="$(xdotool search --onlyvisible --name "$title" 2>/dev/null | tail -1 || true)"
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  echo "screenshots: no window titled '$title'" >&2
+  cat "$WORK/app.log" >&2 || true
+  return 1
+}
+
+# Saves the whole virtual screen as $OUT/<name>.png.
+shot() {
+  sleep 0.4
+  import -window root "$OUT/$1.png"
+  echo "saved $OUT/$1.png"
+}
+
+# Activates a window by title and gives it the keyboard.
+focus_window() {
+  local id
+  id="$(wait_window "$1")"
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+}
+
+# Opens a top-level menu with its Alt key (e.g. s for "[系  统(&S)]") and saves it.
+shot_menu_open() {
+  local name="$1" alt="$2"
+  focus_window "$MAIN_TITLE"
+  xdotool key --clearmodifiers "alt+$alt"
+  shot "$name"
+  xdotool key Escape Escape
+}
+
+# Keys that walk a menu path: the Alt key of the top-level menu, then the position of
+# the entry (0 = first, separators not counted) in each menu down the path; the last
+# entry is chosen with Enter, earlier ones open their sub-menu. "s 3 0" is
+# [系  统(&S)] → 4-数据维护 → 颜色.
+menu_keys() {
+  local alt="$1"; shift
+  local keys="" i n
+  for ((n = 1; n <= $#; n++)); do
+    for ((i = 0; i < ${!n}; i++)); do keys+=" Down"; done
+    if [ "$n" -lt $# ]; then keys+=" Right"; else keys+=" Return"; fi
+  done
+  echo "alt+$alt$keys"
+}
+
+# Opens the screen at a menu path, waits for its window (title, a regular expression),
+# saves it as $OUT/<name>.png and closes it with Escape.
+#   shot_screen about "关于" h 2
+shot_screen() {
+  local name="$1" title="$2"; shift 2
+  focus_window "$MAIN_TITLE"
+  local keys
+  keys="$(menu_keys "$@")"
+  local first="${keys%% *}" rest="${keys#* }"
+  xdotool key --clearmodifiers "$first"
+  sleep 0.2
+  # shellcheck disable=SC2086
+  xdotool key $rest
+  wait_window "$title" >/dev/null
+  shot "$name"
+  xdotool key Escape
+}
+
+# --- log in ------------------------------------------------------------------
+focus_window "系统登陆"
+shot login
+xdotool type --delay 50 admin
+xdotool key Return
+xdotool type --delay 50 admin
+shot login_typed
+xdotool key Return
+
+# --- main window and its menus ----------------------------------------------
+MAIN_TITLE="管理系统-"
+wait_window "$MAIN_TITLE" >/dev/null
+shot main
+shot_menu_open menu_system s
+focus_window "$MAIN_TITLE"
+xdotool key --clearmodifiers alt+s
+sleep 0.2
+xdotool key Down Down Down Right
+shot menu_system_data
+xdotool key Escape Escape Escape
+shot_menu_open menu_operator o
+shot_menu_open menu_query q
+shot_menu_open menu_amount a
+shot_menu_open menu_help h
+
+# --- screens -----------------------------------------------------------------
+# Add a line per screen: shot_screen <file name> <window title> <menu path>.
+shot_screen change_user "更换用户" s 8
+shot_screen about "关于" h 2
+
+# The About box's system information (its button's Alt key).
+focus_window "$MAIN_TITLE"
+xdotool key --clearmodifiers alt+h
+sleep 0.2
+xdotool key Down Down Return
+wait_window "关于" >/dev/null
+xdotool key --clearmodifiers alt+s
+wait_window "系统信息" >/dev/null
+shot system_info
+xdotool key Escape Escape

@@ -1,0 +1,292 @@
+#include "mainwindow/ui/main_window.h"
+
+#include "foundation/app_context.h"
+#include "foundation/platform.h"
+#include "foundation/ui/form_helpers.h"
+#include "foundation/ui/login_screen.h"
+#include "foundation/ui/relogin_screen.h"
+#include "foundation/ui/screen_registry.h"
+#include "mainwindow/data_wipe.h"
+#include "mainwindow/exit_backup.h"
+#include "mainwindow/ui/about_screen.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProcess>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace kestavion {
+
+namespace {
+
+struct Gate {
+    const char *entry;
+    const char *permission;
+};
+
+// Gated menu entries, in the order they are applied, with the permission of each.
+const Gate kMenuGates[] = {
+    {"UserManage", "UserManage"},   {"SellRole", "SellRole"},
+    {"ChangeShop", "ChangeShop"},   {"BuyIn", "BuyIn"},
+    {"SellOut", "Sell"},            {"ClientBack", "ClientBack"},
+    {"ClientBackChange", "ClientChange"}, {"Question", "Question"},
+    {"CompanyBack", "FactoryBack"}, {"BlankOut", "SellBlankOut"},
+    {"ChangePrice", "ChangePrice"}, {"OtherOut", "OtherOut"},
+    {"StoreQuery", "StoreQuery"},   {"SellQuery", "SellQuery"},
+    {"SellGroup", "SellGroup"},     {"BuyInDetail", "BuyDetail"},
+    {"ClientChangeQuery", "ClientChangeQuery"}, {"Back", "FactoryBackQuery"},
+    {"BlankOutQuery", "BlankOutQuery"}, {"OtherOutQuery", "OtherOurQuery"},
+    {"DayAmount", "DayAmount"},     {"AmountTotal", "TotalAmount"},
+    {"Profit", "Profit"},           {"ReStart", "ReStart"},
+};
+
+// Gated toolbar buttons by key.
+const Gate kToolbarGates[] = {
+    {"BuyIn", "BuyIn"},           {"SellOut", "Sell"},          {"ClientBackChange", "ClientChange"},
+    {"ChangeShop", "ChangeShop"}, {"StoreQuery", "StoreQuery"}, {"SellQuery", "SellQuery"},
+    {"CompanyBack", "FactoryBack"}, {"ClientBack", "ClientBack"},
+};
+
+struct Button {
+    const char *caption;
+    const char *key;
+};
+
+const Button kToolbar[] = {
+    {"进 货", "BuyIn"},           {"售  货", "SellOut"},       {"客户调换", "ClientBackChange"},
+    {"客户退货", "ClientBack"},   {"厂商退货", "CompanyBack"}, {"库存查询", "StoreQuery"},
+    {"售货查询", "SellQuery"},    {"店面管理", "ChangeShop"},  {"计算器", "Calculate"},
+    {"记事本", "Note"},           {"退 出", "Exit"},
+};
+
+}  // namespace
+
+MainWindow::MainWindow(AppContext &ctx, const ScreenRegistry &registry, QWidget *parent)
+    : QMainWindow(parent), ctx_(ctx), registry_(registry) {
+    setObjectName(QStringLiteral("frmMain"));
+    startProgram = [](const QString &program) { return QProcess::startDetached(program, {}); };
+
+    buildMenus();
+    buildToolbar();
+
+    auto *central = new QWidget(this);
+    auto *layout = new QVBoxLayout(central);
+    Image1 = new QLabel(central);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setPixmap(login_ui::banner(QSize(560, 160), kAppTitle));
+    // Kept horizontally centred as the window is resized; its top stays.
+    layout->addWidget(Image1, 0, Qt::AlignHCenter | Qt::AlignTop);
+    layout->addStretch();
+    setCentralWidget(central);
+    resize(900, 600);
+
+    LoadPopdem();
+    setWindowTitle(kAppTitle + QLatin1Char('-') + ctx_.session.shopName);
+}
+
+QMenu *MainWindow::addTopMenu(const QString &name, const QString &caption) {
+    QMenu *m = menuBar()->addMenu(caption);
+    m->setObjectName(name);
+    m->menuAction()->setObjectName(name);
+    return m;
+}
+
+QAction *MainWindow::addEntry(QMenu *menu, const QString &name, const QString &caption) {
+    QAction *a = menu->addAction(caption);
+    a->setObjectName(name);
+    menuEntries_.insert(name, a);
+    connect(a, &QAction::triggered, this, [this, name] { menuClicked(name); });
+    return a;
+}
+
+void MainWindow::addSeparator(QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); }
+
+void MainWindow::buildMenus() {
+    auto entry = [this](QMenu *m, const char *name, const char *caption) {
+        addEntry(m, QString::fromUtf8(name), QString::fromUtf8(caption));
+    };
+
+    QMenu *system = addTopMenu(QStringLiteral("System"), QStringLiteral("[系  统(&S)]"));
+    entry(system, "UserManage", "1-用户管理");
+    entry(system, "ChagePassWord", "2-修改密码");
+    entry(system, "SellRole", "3-系统参数设置");
+    QMenu *data = system->addMenu(QStringLiteral("4-数据维护"));
+    data->setObjectName(QStringLiteral("Data"));
+    data->menuAction()->setObjectName(QStringLiteral("Data"));
+    // Each opens the lookup-list screen for the list of its caption.
+    for (const char *name : {"Colour", "Size", "Name", "Brand", "feather", "Grade", "Production", "BackResion",
+                             "ChangeResion", "BlankOutResion", "OtherItem"}) {
+        static const QHash<QString, QString> captions = {
+            {QStringLiteral("Colour"), QStringLiteral("颜色")},
+            {QStringLiteral("Size"), QStringLiteral("尺码")},
+            {QStringLiteral("Name"), QStringLiteral("种类")},
+            {QStringLiteral("Brand"), QStringLiteral("品牌")},
+            {QStringLiteral("feather"), QStringLiteral("面料")},
+            {QStringLiteral("Grade"), QStringLiteral("等级")},
+            {QStringLiteral("Production"), QStringLiteral("产地")},
+            {QStringLiteral("BackResion"), QStringLiteral("退货原因")},
+            {QStringLiteral("ChangeResion"), QStringLiteral("调换原因")},
+            {QStringLiteral("BlankOutResion"), QStringLiteral("作废原因")},
+            {QStringLiteral("OtherItem"), QStringLiteral("其他支出项目")},
+        };
+        const QString n = QString::fromLatin1(name);
+        addEntry(data, n, captions.value(n));
+    }
+    entry(system, "ChangeShop", "5-店面管理");
+    addSeparator(system, QStringLiteral("split"));
+    entry(system, "putin", "6-进货单数据导入");
+    entry(system, "BackUpDate", "7-数据备份设置");
+    entry(system, "ReStart", "8-重新开始");
+    entry(system, "ReLogin", "9-更换用户");
+    entry(system, "Exit", "10-退出");
+
+    QMenu *op = addTopMenu(QStringLiteral("Operator"), QStringLiteral("[功  能(&O)]"));
+    entry(op, "BuyIn", "1-进货管理");
+    entry(op, "SellOut", "2-售货管理");
+    entry(op, "ClientBackChange", "3-客户调换");
+    entry(op, "ClientBack", "4-客户退货");
+    entry(op, "Question", "5-问 题 鞋");
+    entry(op, "CompanyBack", "6-厂商退货");
+    addSeparator(op, QStringLiteral("split1"));
+    entry(op, "BlankOut", "7-售货作废");
+    entry(op, "ChangePrice", "8-价格变动");
+    entry(op, "OtherOut", "9-非营业其他支出");
+
+    QMenu *query = addTopMenu(QStringLiteral("Query"), QStringLiteral("[查  询(&Q)]"));
+    entry(query, "StoreQuery", "1-库存查询");
+    entry(query, "SellQuery", "2-售货查询");
+    entry(query, "SellGroup", "3-销售排行");
+    entry(query, "BuyInDetail", "4-进货明细查询");
+    entry(query, "ClientChangeQuery", "5-客户退换查询");
+    entry(query, "Back", "6-厂商退货查询");
+    entry(query, "BlankOutQuery", "7-作废记录查询");
+    entry(query, "OtherOutQuery", "8-非营业支出查询");
+
+    QMenu *amount = addTopMenu(QStringLiteral("Amount"), QStringLiteral("[结算统计(&A)]"));
+    entry(amount, "DayAmount", "1-日结算");
+    entry(amount, "AmountTotal", "2-结算汇总");
+    entry(amount, "Profit", "3-利润分析");
+    entry(amount, "ProfitByNo", "4-单品利润计算");
+
+    QMenu *other = addTopMenu(QStringLiteral("Other"), QStringLiteral("[帮  助(&H)]"));
+    entry(other, "Calculate", "1-计算器");
+    entry(other, "Note", "2-记事本");
+    entry(other, "About", "3-关于我们");
+}
+
+void MainWindow::buildToolbar() {
+    Toolbar = addToolBar(QStringLiteral("Toolbar"));
+    Toolbar->setObjectName(QStringLiteral("Toolbar"));
+    Toolbar->setMovable(false);
+    Toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    for (const Button &b : kToolbar) {
+        const QString key = QString::fromLatin1(b.key);
+        QAction *a = Toolbar->addAction(QString::fromUtf8(b.caption));
+        a->setObjectName(QStringLiteral("Toolbar_") + key);
+        a->setData(key);
+        toolbarButtons_.insert(key, a);
+        connect(a, &QAction::triggered, this, [this, a] { toolbarClicked(a->data().toString()); });
+    }
+}
+
+QAction *MainWindow::menuEntry(const QString &name) const { return menuEntries_.value(name); }
+QAction *MainWindow::toolbarButton(const QString &key) const { return toolbarButtons_.value(key); }
+
+void MainWindow::LoadPopdem() {
+    const Role &role = ctx_.session.user.role;
+    for (const Gate &g : kMenuGates)
+        menuEntries_.value(QString::fromLatin1(g.entry))->setEnabled(role.allows(QString::fromLatin1(g.permission)));
+    for (const Gate &g : kToolbarGates)
+        toolbarButtons_.value(QString::fromLatin1(g.entry))->setEnabled(role.allows(QString::fromLatin1(g.permission)));
+}
+
+void MainWindow::menuClicked(const QString &name) {
+    if (name == QLatin1String("ReStart")) return ReStart_Click();
+    if (name == QLatin1String("ReLogin")) return ReLogin_Click();
+    if (name == QLatin1String("Exit")) {
+        close();
+        return;
+    }
+    if (name == QLatin1String("Calculate")) return startTool(platform::calculatorCandidates());
+    if (name == QLatin1String("Note")) return startTool(platform::editorCandidates());
+    if (name == QLatin1String("About")) return About_Click();
+    openScreen(name, false);
+}
+
+void MainWindow::toolbarClicked(const QString &key) {
+    if (key == QLatin1String("Calculate") || key == QLatin1String("Note") || key == QLatin1String("Exit"))
+        return menuClicked(key);
+    openScreen(key, true);
+}
+
+void MainWindow::openScreen(const QString &name, bool fromToolbar) {
+    const ScreenEntry *e = fromToolbar ? registry_.byToolbarKey(name) : registry_.byMenu(name);
+    // A screen not built yet: the entry is there, gated, and opens nothing.
+    if (!e || !e->create) return;
+    QDialog *dlg = nullptr;
+    if (!runReporting(*ctx_.prompter, [&] { dlg = e->create(ctx_, this); }) || !dlg) return;
+    const bool modal = fromToolbar ? e->modalFromToolbar : e->modalFromMenu;
+    if (modal) {
+        dlg->exec();
+        delete dlg;
+    } else {
+        dlg->setAttribute(Qt::WA_DeleteOnClose);
+        dlg->show();
+    }
+}
+
+void MainWindow::ReStart_Click() {
+    if (!ctx_.prompter->question(QStringLiteral("如果重新开始了后 所有数据将丢失！慎重哦！"), kTitleHint)) return;
+    runReporting(*ctx_.prompter, [&] { DataWipe(*ctx_.db).run(); });
+}
+
+void MainWindow::ReLogin_Click() {
+    ReLoginScreen dlg(ctx_, this);
+    if (dlg.exec() == QDialog::Accepted) LoadPopdem();
+}
+
+void MainWindow::About_Click() {
+    AboutScreen dlg(ctx_, this);
+    dlg.exec();
+}
+
+void MainWindow::startTool(const QStringList &candidates) {
+    for (const QString &program : candidates)
+        if (startProgram(program)) return;
+    ctx_.prompter->info(QStringLiteral("该工具可能已被系统删除！"), kAppTitle);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event) {
+    if (!ctx_.prompter->question(QStringLiteral("确认要退出系统吗？"), kTitleHint)) {
+        event->ignore();
+        return;
+    }
+    backupOnExit();
+    event->accept();
+}
+
+void MainWindow::backupOnExit() {
+    ExitBackup backup(*ctx_.db);
+    std::optional<BackupSetting> setting;
+    try {
+        setting = backup.readSetting();
+    } catch (const DbError &) {
+        return;  // an unreadable setting means no copy, and nothing is shown
+    }
+    if (!setting) {
+        ctx_.prompter->info(QStringLiteral("数据库被修改，请联系软件商！"), kAppTitle);
+        return;
+    }
+    if (!setting->save) return;
+    try {
+        backup.copyTo(setting->path);
+    } catch (const DbError &e) {
+        ctx_.prompter->plain(e.message());
+        ctx_.prompter->warning(QStringLiteral("数据备份失败，本次没有生成备份文件！"), kAppTitle);
+    }
+}
+
+}  // namespace kestavion

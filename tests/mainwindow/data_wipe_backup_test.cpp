@@ -1,0 +1,93 @@
+#include "foundation/schema.h"
+#include "mainwindow/data_wipe.h"
+#include "mainwindow/exit_backup.h"
+#include "kit/fixtures.h"
+
+#include <QDir>
+#include <QFile>
+
+using namespace kestavion;
+using namespace kestavion::test;
+
+namespace {
+
+const QStringList kKeptTables = {QStringLiteral("[User]"), QStringLiteral("Role"), QStringLiteral("SellRole"),
+                                 QStringLiteral("Shop"), QStringLiteral("DataDictionary"), QStringLiteral("FileSave")};
+
+// One row in every business table.
+void plantBusiness(Database &db) {
+    GoodsSpec g;
+    g.quantity = 3;
+    const QString goods = plantIntake(db, g, 80, QDate(2026, 12, 1));
+    db.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo) VALUES ('{S1}',?,?,'A100')"), {goods, kShopKey});
+    db.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo) VALUES (?,?)"), {goods, kShopKey});
+    db.exec(QStringLiteral("INSERT INTO SellChange (GUID,StoreGUID,ShopNo) VALUES ('{C1}',?,?)"), {goods, kShopKey});
+    db.exec(QStringLiteral("INSERT INTO DayAmount (GUID,Seller) VALUES ('{D1}','admin')"));
+    db.exec(QStringLiteral("INSERT INTO OtherOut (GUID,ShopNo,Item,Amount) VALUES ('{O1}',?,'房租',1000)"), {kShopKey});
+    db.exec(QStringLiteral("INSERT INTO FactoryBackTotal (Seller,Quantity,ShopNo) VALUES ('admin',2,?)"), {kShopKey});
+}
+
+}  // namespace
+
+TEST_F(DbTest, DataWipeEmptiesBusinessTablesAndKeepsTheRest) {
+    plantBusiness(*db);
+    std::map<QString, qint64> kept;
+    for (const QString &t : kKeptTables) {
+        kept[t] = count(t);
+        EXPECT_GT(kept[t], 0) << t.toStdString();
+    }
+    for (const QString &t : businessTables()) ASSERT_GT(count(t), 0) << t.toStdString();
+
+    DataWipe(*db).run();
+    for (const QString &t : businessTables()) EXPECT_EQ(count(t), 0) << t.toStdString();
+    for (const QString &t : kKeptTables) EXPECT_EQ(count(t), kept[t]) << t.toStdString();
+}
+
+TEST_F(DbTest, DataWipeIsAllOrNothing) {
+    plantBusiness(*db);
+    // The last table of the wipe is missing: the statements before it are undone.
+    db->exec(QStringLiteral("DROP TABLE FactoryBackTotal"));
+    EXPECT_THROW(DataWipe(*db).run(), DbError);
+    EXPECT_FALSE(db->inTransaction());
+    EXPECT_EQ(count(QStringLiteral("Sell")), 1);
+    EXPECT_EQ(count(QStringLiteral("Store")), 1);
+    EXPECT_EQ(count(QStringLiteral("OtherOut")), 1);
+}
+
+TEST(ExitBackupPath, FolderSeparatorAndNullParts) {
+    const QString sep = QDir::separator();
+    EXPECT_EQ(ExitBackup::backupPath(QStringLiteral("D:\\数据备份"), QStringLiteral("数据备份")),
+              QStringLiteral("D:\\数据备份") + sep + QStringLiteral("数据备份.mdb"));
+    EXPECT_EQ(ExitBackup::backupPath(QStringLiteral("/srv/bak/"), QStringLiteral("x")), QStringLiteral("/srv/bak/x.mdb"));
+    EXPECT_EQ(ExitBackup::backupPath(QStringLiteral("D:\\"), QStringLiteral("x")), QStringLiteral("D:\\x.mdb"));
+    EXPECT_EQ(ExitBackup::backupPath(QVariant(), QStringLiteral("x")), QStringLiteral("0") + sep + QStringLiteral("x.mdb"));
+    EXPECT_EQ(ExitBackup::backupPath(QStringLiteral("/b"), QVariant()), QStringLiteral("/b") + sep + QStringLiteral("0.mdb"));
+}
+
+TEST_F(DbTest, BackupSettingAndKeyedCopy) {
+    ExitBackup backup(*db);
+    auto setting = backup.readSetting();
+    ASSERT_TRUE(setting.has_value());
+    EXPECT_FALSE(setting->save);  // delivered off
+    EXPECT_TRUE(setting->path.endsWith(QStringLiteral("数据备份.mdb"))) << setting->path.toStdString();
+
+    const QString folder = path(QStringLiteral("新文件夹/备份"));
+    db->exec(QStringLiteral("UPDATE FileSave SET dirpath=?, FileName='店铺', IsSave=-1"), {folder});
+    setting = backup.readSetting();
+    ASSERT_TRUE(setting.has_value());
+    EXPECT_TRUE(setting->save);
+    EXPECT_EQ(QDir::fromNativeSeparators(setting->path), folder + QStringLiteral("/店铺.mdb"));
+
+    plantGoods(*db, GoodsSpec{});
+    backup.copyTo(setting->path);  // the folder is created
+    ASSERT_TRUE(QFile::exists(setting->path));
+    EXPECT_FALSE(QFile::exists(setting->path + QStringLiteral(".tmp")));
+    EXPECT_THROW(SqliteDatabase::open(setting->path, SqliteDatabase::OpenMode::ExistingOnly, QStringLiteral("wrong")),
+                 DbError);
+    auto copy = SqliteDatabase::open(setting->path);
+    EXPECT_EQ(copy->scalar(QStringLiteral("SELECT count(*) FROM Store")).toInt(), 1);
+    EXPECT_EQ(copy->scalar(QStringLiteral("SELECT ShopName FROM Shop")).toString(), QStringLiteral("测试鞋店"));
+
+    db->exec(QStringLiteral("DELETE FROM FileSave"));
+    EXPECT_FALSE(backup.readSetting().has_value());
+}
