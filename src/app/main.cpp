@@ -1,6 +1,7 @@
 #include "foundation/app_context.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
+#include "foundation/ui/printer_access.h"
 #include "foundation/ui/qt_prompter.h"
 
 #include <QApplication>
@@ -19,5 +20,11 @@ int main(int argc, char **argv) {
         prompter.info(QStringLiteral("连接数据库失败！"), kTitleHint);
         return 1;
     }
+
+    // Receipts go to the system's default printer.
+    SystemPrinterAccess systemPrinter;
+    AppContext ctx;
+    ctx.printer = &systemPrinter;
+
     return 0;
 }
