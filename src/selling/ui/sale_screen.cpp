@@ -271,7 +271,7 @@ bool SaleScreen::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool SaleScreen::previewKey(QKeyEvent *e) {
-    // Keys of a modal box above the till (a message, the pop-up menu) are not ours.
+    // F-keys and Del wherever the focus is.
     switch (e->key()) {
     case Qt::Key_F1: focusTo(txtQuatity); return true;
     case Qt::Key_F2: focusTo(txtAbate); return true;
