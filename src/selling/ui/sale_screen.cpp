@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -143,21 +142,26 @@ void SaleScreen::buildControls() {
         l->setStyleSheet(QStringLiteral("color: #c00000"));
     }
 
-    auto *entry = new QGridLayout;
-    entry->addWidget(caption(QStringLiteral("货  号"), this), 0, 0);
-    entry->addWidget(txtNo, 0, 1);
-    entry->addWidget(caption(QStringLiteral("零售价"), this), 0, 2);
-    entry->addWidget(txtPrice, 0, 3);
-    entry->addWidget(caption(QStringLiteral("数  量"), this), 0, 4);
-    entry->addWidget(txtQuatity, 0, 5);
-    entry->addWidget(OptAbate, 1, 0, Qt::AlignRight);
-    auto *abateCaption = caption(QStringLiteral("折 扣"), this);
-    entry->addWidget(abateCaption, 1, 1, Qt::AlignRight);
-    entry->addWidget(txtAbate, 1, 2);
-    entry->addWidget(OptChangePrice, 1, 3, Qt::AlignRight);
-    entry->addWidget(caption(QStringLiteral("特 价"), this), 1, 4);
-    entry->addWidget(txtChangePrice, 1, 5);
-    entry->addWidget(cmdAdd, 1, 6);
+    auto *find = new QHBoxLayout;
+    find->addWidget(caption(QStringLiteral("货  号"), this));
+    find->addWidget(txtNo, 2);
+    find->addSpacing(12);
+    find->addWidget(caption(QStringLiteral("零售价"), this));
+    find->addWidget(txtPrice, 1);
+    find->addSpacing(12);
+    find->addWidget(caption(QStringLiteral("数  量"), this));
+    find->addWidget(txtQuatity, 1);
+    auto *price = new QHBoxLayout;
+    price->addWidget(OptAbate);
+    price->addWidget(caption(QStringLiteral("折 扣"), this));
+    price->addWidget(txtAbate, 1);
+    price->addSpacing(12);
+    price->addWidget(OptChangePrice);
+    price->addWidget(caption(QStringLiteral("特 价"), this));
+    price->addWidget(txtChangePrice, 1);
+    price->addSpacing(12);
+    price->addWidget(cmdAdd);
+    price->addStretch(1);
 
     auto *pay = new QHBoxLayout;
     pay->addWidget(caption(QStringLiteral("应收金额"), this));
@@ -178,7 +182,8 @@ void SaleScreen::buildControls() {
     who->addWidget(lbKeys);
 
     auto *v = new QVBoxLayout(this);
-    v->addLayout(entry);
+    v->addLayout(find);
+    v->addLayout(price);
     v->addWidget(VSFlexGrid, 3);
     v->addWidget(caption(QStringLiteral("预售列表："), this));
     v->addWidget(VSSell, 2);

@@ -4,9 +4,11 @@
 #include "selling/receipt.h"
 #include "selling/ui/sale_screen.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -156,7 +158,7 @@ TEST_F(SaleScreenTest, AKeyboardOnlySaleWritesTheRowsAndPrints) {
     // The receipt, then an empty till for the next customer.
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_TRUE(printer.jobs[0][1].text.contains(QStringLiteral("销售编号：202612090001")));
-    EXPECT_TRUE(printer.jobs[0][1].text.contains(QStringLiteral("B200      自有品牌 1 299  特价250  ")));
+    EXPECT_TRUE(printer.jobs[0][1].text.contains(QStringLiteral("B200      自有品牌 1 299  特价 250  ")));
     EXPECT_EQ(printer.jobs[0][0].fontSize, 10);
     EXPECT_TRUE(printer.jobs[0][0].bold);
     EXPECT_EQ(s->VSSell->rows(), 1);
