@@ -123,17 +123,6 @@ TEST_F(CheckoutTest, NewestLotFirstAndNoLotMeansZeroPriceAndKey) {
     EXPECT_FALSE(Checkout::paymentCovers(Money::fromWhole(450), Checkout::paymentOf(QStringLiteral("5x00"))));
 }
 
-TEST_F(CheckoutTest, ExactPaymentLeavesChangeZero) {
-    GoodsSpec spec;
-    spec.quantity = 1;
-    const QString guid = plantIntake(*db, spec, 80, QDate(2026, 1, 1));
-    SaleList list;
-    list.addDiscounted(goodsOf(guid), QStringLiteral("199"), QStringLiteral("1"), kFullPrice);
-    const CheckoutResult r = sell(list, QStringLiteral("199"));
-    EXPECT_EQ(r.change, Money());
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT Money2 FROM Sell")).toString(), QStringLiteral("0"));
-}
-
 TEST_F(CheckoutTest, AFailingStatementLeavesNothingWritten) {
     GoodsSpec spec;
     spec.quantity = 3;
