@@ -3,6 +3,7 @@
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
 #include "foundation/ui/login_screen.h"
+#include "foundation/ui/printer_access.h"
 #include "foundation/ui/qt_prompter.h"
 #include "foundation/ui/screen_registry.h"
 #include "mainwindow/ui/main_window.h"
@@ -36,13 +37,14 @@ int main(int argc, char **argv) {
         return 1;
     }
 
+    // Receipts go to the system's default printer.
+    SystemPrinterAccess systemPrinter;
     AppContext ctx;
     ctx.db = db.get();
     ctx.prompter = &prompter;
     ctx.clock = &clock;
     ctx.databasePath = path;
-    // ---- Receipt printer: set ctx.printer here once the printing access exists. ----
-    ctx.printer = nullptr;
+    ctx.printer = &systemPrinter;
 
     ScreenRegistry registry;
     registerAllScreens(registry);

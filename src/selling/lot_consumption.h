@@ -18,7 +18,8 @@ public:
     explicit LotConsumption(Database &db) : db_(db) {}
 
     // One unit from the oldest (sellOrder 0) or newest (non-zero) lot of the goods
-    // that still has units; lots of one date are taken in the order they were made.
+    // that still has units; among lots of one date the first made goes first when
+    // oldest first, the last made when newest first.
     LotTaken takeOne(const QString &storeGuid, int sellOrder);
     // One unit back into the lot with that key; nothing for key 0.
     void putBack(qint64 lotId);

@@ -1,0 +1,41 @@
+#include "selling/checkout.h"
+
+#include "foundation/guid.h"
+#include "foundation/numbers.h"
+#include "selling/lot_consumption.h"
+#include "selling/sale_numbering.h"
+
+namespace kestavion {
+
+Money Checkout::paymentOf(const QString &paymentText) { return Money::parse(paymentText).value_or(Money()); }
+
+CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money &payment) {
+    CheckoutResult result;
+    for (const SaleLine &l : lines) result.total += Money::fromWhole(l.amount);
+    result.payment = payment;
+    result.change = payment - result.total;
+    if (lines.empty()) return result;
+
+    const QDate today = clock_.today();
+    LotConsumption lots(db_);
+    Transaction tx(db_);
+    result.sellNo = SaleNumbering(db_, session_.shopNo).next(today);
+    for (const SaleLine &l : lines) {
+        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {l.goods.storeGuid});
+        const QString guid = newGuid();
+        const LotTaken lot = lots.takeOne(l.goods.storeGuid, session_.rules.SellOrder);
+        db_.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
+                                "ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,"
+                                "SellerName,State,Money1,Money2) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                 {guid, l.goods.storeGuid, session_.shopNo, l.goods.typeNo, l.goods.name, l.goods.brand, l.goods.size,
+                  l.goods.colour, l.goods.leather, l.goods.grade, l.goods.place, l.quantity,
+                  parseNumber(l.priceText).value_or(0), l.abate, l.amount, lot.price, session_.user.No, today,
+                  result.sellNo, QString::number(lot.id), session_.user.Name, 0, payment.toDouble(),
+                  result.change.toDouble()});
+        result.rows.push_back({guid, lot.id, lot.price});
+    }
+    tx.commit();
+    return result;
+}
+
+}  // namespace kestavion

@@ -1,0 +1,35 @@
+#include "selling/sale_numbering.h"
+
+namespace kestavion {
+
+QString SaleNumbering::dateDigits(const QDate &day) { return day.toString(QStringLiteral("yyyyMMdd")); }
+
+QString SaleNumbering::compose(const QString &digits, qint64 running) {
+    return digits + QStringLiteral("%1").arg(running, 4, 10, QLatin1Char('0'));
+}
+
+qint64 SaleNumbering::runningOf(const QString &sellNo) {
+    if (sellNo.size() <= 8) return 0;
+    bool ok = false;
+    const qint64 n = sellNo.mid(8).toLongLong(&ok);
+    return ok ? n : 0;
+}
+
+QString SaleNumbering::next(const QDate &day) {
+    const QString digits = dateDigits(day);
+    // The highest running number compared as a number (a longer number is the higher
+    // one), so 10000 follows 9999.
+    const ResultSet rs = db_.exec(QStringLiteral("SELECT SellNo FROM Sell WHERE substr(SellNo,1,8)=? AND ShopNo=? "
+                                                 "ORDER BY length(SellNo) DESC, SellNo DESC LIMIT 1"),
+                                  {digits, shopNo_});
+    const qint64 highest = rs.empty() ? 0 : runningOf(rs.text(0, 0));
+    return compose(digits, highest + 1);
+}
+
+std::optional<QString> SaleNumbering::previous(const QString &current) {
+    const qint64 running = runningOf(current);
+    if (running <= 1) return std::nullopt;
+    return compose(current.left(8), running - 1);
+}
+
+}  // namespace kestavion

@@ -1,0 +1,31 @@
+#include "selling/till_goods.h"
+
+namespace kestavion {
+
+ResultSet TillGoods::load(Database &db, const QString &shopNo) {
+    return db.exec(QStringLiteral("SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,"
+                                  "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 零售价 "
+                                  "FROM Store WHERE ShopNo=? AND Quantity>0"),
+                   {shopNo});
+}
+
+ResultSet TillGoods::filter(const ResultSet &all, const QString &needle) {
+    if (needle.isEmpty()) return all;
+    const int col = all.columnIndex(QStringLiteral("货号"));
+    std::vector<QVariantList> rows;
+    for (const QVariantList &r : all.rows())
+        if (col >= 0 && r.value(col).toString().contains(needle, Qt::CaseInsensitive)) rows.push_back(r);
+    return ResultSet(all.columns(), std::move(rows));
+}
+
+void TillGoods::lower(ResultSet &all, const QHash<QString, int> &pairsByGuid) {
+    const int guidCol = all.columnIndex(QStringLiteral("GUID"));
+    const int qtyCol = all.columnIndex(QStringLiteral("数量"));
+    std::vector<QVariantList> rows = all.rows();
+    for (QVariantList &r : rows)
+        if (const auto it = pairsByGuid.find(r.value(guidCol).toString()); it != pairsByGuid.end())
+            r[qtyCol] = r.value(qtyCol).toDouble() - it.value();
+    all = ResultSet(all.columns(), std::move(rows));
+}
+
+}  // namespace kestavion

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "foundation/database.h"
+
+#include <QHash>
+#include <QString>
+
+namespace kestavion {
+
+// The till's goods list: the shop's goods in stock, with the headings the list shows.
+class TillGoods {
+public:
+    // GUID, 货号, 种类, 品牌, 尺码, 颜色, 面料, 等级, 产地, 数量, 零售价. Throws DbError.
+    static ResultSet load(Database &db, const QString &shopNo);
+    // The rows whose article number contains `needle` anywhere (letter case ignored,
+    // as the engine's LIKE does); all rows for an empty needle.
+    static ResultSet filter(const ResultSet &all, const QString &needle);
+    // Lowers the "数量" of each goods by its pairs sold in a loaded list (after a sale).
+    static void lower(ResultSet &all, const QHash<QString, int> &pairsByGuid);
+};
+
+}  // namespace kestavion
