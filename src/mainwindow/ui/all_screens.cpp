@@ -1,10 +1,12 @@
 #include "foundation/ui/screen_registry.h"
 
+#include "admin/ui/admin_screens.h"
+
 namespace kestavion {
 
 // Each subsystem adds its registration call here.
 void registerAllScreens(ScreenRegistry &registry) {
-    (void)registry;
+    registerAdminScreens(registry);
 }
 
 }  // namespace kestavion
