@@ -76,7 +76,7 @@ RestockScreen::RestockScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     txtNo->installEventFilter(this);
     disableAutoDefault(this);
 
-    connect(txtNo, &QLineEdit::textChanged, this, &RestockScreen::applyFilter);
+    connect(txtNo, &QLineEdit::textChanged, this, [this] { applyFilter(true); });
     connect(VSFlexGrid, &Grid::keyPressed, this, [this](QKeyEvent *e, bool *handled) {
         if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && VSFlexGrid->rows() > 1) {
             txtQuantity->setFocus();
@@ -118,10 +118,10 @@ void RestockScreen::loadGoodsList() {
         for (const char *c : kGoodsListColumns) columns_ << QString::fromUtf8(c);
         goods_.clear();
     }
-    applyFilter();
+    applyFilter(false);
 }
 
-void RestockScreen::applyFilter() {
+void RestockScreen::applyFilter(bool selectFirst) {
     const QString needle = txtNo->text();
     std::vector<QVariantList> shown;
     if (needle.isEmpty()) {
@@ -134,7 +134,7 @@ void RestockScreen::applyFilter() {
     VSFlexGrid->bind(ResultSet(columns_, std::move(shown)));
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("GUID")), true);
     VSFlexGrid->sizeColumns(1160);
-    if (!needle.isEmpty() && VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
+    if (selectFirst && VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
 }
 
 void RestockScreen::appendGoods(const GoodsRow &r) {

@@ -43,7 +43,9 @@ protected:
 
 private:
     void loadGoodsList();
-    void applyFilter();
+    // Shows the goods whose article number contains txtNo's text; after typing, the
+    // first row is selected.
+    void applyFilter(bool selectFirst);
     void putIn();
 
     AppContext &ctx_;
