@@ -147,6 +147,11 @@ TEST_F(IntakeScreens, BatchUntickingAMiddleSizeMovesQuantitiesLeft) {
     typeAndEnter(g, QStringLiteral("2"));
     typeAndEnter(g, QStringLiteral("4"));
     EXPECT_EQ(g->textMatrix(1, 4), QStringLiteral("7"));
+    // Totals take no typing.
+    g->setRow(1);
+    g->setCol(4);
+    typeAndEnter(g, QStringLiteral("9"));
+    EXPECT_EQ(g->textMatrix(1, 4), QStringLiteral("7"));
 
     tick(s.listSize, QStringLiteral("39"), false);
     EXPECT_EQ(headings(g), QStringList({QStringLiteral("38"), QStringLiteral("40"), QStringLiteral("合计")}));
