@@ -1,12 +1,18 @@
 #include "foundation/ui/screen_registry.h"
+
+#include "admin/ui/admin_screens.h"
+#include "aftersales/ui/aftersales_screens.h"
+#include "intake/ui/intake_screens.h"
 #include "selling/ui/selling_screens.h"
 
 namespace kestavion {
 
 // Each subsystem adds its registration call here.
 void registerAllScreens(ScreenRegistry &registry) {
-    (void)registry;
     registerSellingScreens(registry);
+    registerAdminScreens(registry);
+    registerIntakeScreens(registry);
+    registerAftersalesScreens(registry);
 }
 
 }  // namespace kestavion

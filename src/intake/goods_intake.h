@@ -1,0 +1,68 @@
+#pragma once
+
+#include "foundation/database.h"
+
+#include <QDate>
+#include <QString>
+#include <vector>
+
+namespace kestavion {
+
+// One article in one size and colour as an intake screen describes it.
+struct GoodsIntake {
+    QString typeNo, name, brand, size, colour, leather, grade, place;
+    double quantity = 0;
+    double retailPrice = 0;
+    double buyPrice = 0;
+    QString block, floor, memo;
+    QDate date;
+};
+
+// A row of the restocking screen's goods list (same columns, same order).
+struct GoodsRow {
+    QString guid, typeNo, name, brand, size, colour, leather, grade, place;
+    double quantity = 0;
+    QString block, floor;
+
+    static GoodsRow fromIntake(const QString &guid, const GoodsIntake &in);
+    // Tab-separated, first cell empty: the way a new row is appended to the list.
+    QString tabText() const;
+};
+
+// Writes the three rows of a new Goods (Store, StoreDetail, BuyPrice); the caller
+// owns the transaction. Returns the Goods' key (and the record's in *recordGuid).
+QString insertGoodsRows(Database &db, const QString &shopNo, const GoodsIntake &in, QString *recordGuid = nullptr);
+// Writes an intake record and its lot for an existing Goods; the caller owns the
+// transaction. Returns the record's key.
+QString insertIntakeRecord(Database &db, const QString &shopNo, const QString &goodsGuid, const GoodsIntake &in);
+
+// The restocking list's columns (aliases become the headings and keys).
+inline constexpr const char *kGoodsListColumns[] = {"GUID", "货号", "种类", "品牌", "尺码", "颜色",
+                                                    "面料", "等级", "产地", "数量", "货柜号", "柜层"};
+
+// New goods, batch intake and restocking. Every operation is one transaction: a
+// rejected statement leaves nothing behind and throws DbError with the engine's text.
+class GoodsIntakeService {
+public:
+    GoodsIntakeService(Database &db, QString shopNo) : db_(db), shopNo_(std::move(shopNo)) {}
+
+    // Every goods row of the shop, in the database's order.
+    ResultSet goodsList();
+
+    // A new Goods with its intake record and first lot; never merged with an existing
+    // Goods. Returns the new Goods' key.
+    QString takeInNew(const GoodsIntake &in);
+    // One new Goods per entry, all in one transaction; the keys in the same order.
+    std::vector<QString> takeInBatch(const std::vector<GoodsIntake> &batch);
+
+    // More of an existing Goods: its quantity grows, one intake record (description as
+    // shown in the list, empty memo) and one new lot. Throws DbError when the Goods
+    // row no longer exists (nothing is written then).
+    void restock(const GoodsRow &goods, double buyPrice, double quantity, const QDate &date);
+
+private:
+    Database &db_;
+    QString shopNo_;
+};
+
+}  // namespace kestavion

@@ -1,0 +1,74 @@
+#pragma once
+
+#include "foundation/database.h"
+#include "intake/goods_intake.h"
+
+#include <QDate>
+#include <QString>
+
+namespace kestavion {
+
+struct IntakeFilter {
+    bool byDate = false;
+    QDate from, to;  // both days included
+    bool byTypeNo = false;
+    QString typeNo;  // exact
+};
+
+// The lot an intake opened, and whether any of it has gone.
+struct IntakeLot {
+    qint64 id = 0;  // 0 when no lot was found
+    bool sold = false;
+};
+
+// Result of deleting or correcting an intake.
+enum class IntakeChange {
+    Done,
+    NoGoods,  // the intake's Goods row is gone: nothing is done
+    Sold,     // part of the lot was sold: refused, nothing is changed
+};
+
+struct CorrectionResult {
+    IntakeChange outcome = IntakeChange::NoGoods;
+    QString goodsGuid;   // the new Goods
+    QString recordGuid;  // the new intake record
+};
+
+// The intake history: list, delete, correct. Delete and correction run in one
+// transaction each.
+class IntakeHistory {
+public:
+    IntakeHistory(Database &db, QString shopNo) : db_(db), shopNo_(std::move(shopNo)) {}
+
+    // 货号 种类 品牌 尺码 颜色 面料 等级 产地 数量 进价 备注 进货日期 ParentGUID GUID
+    ResultSet list(const IntakeFilter &filter = {});
+
+    bool goodsExists(const QString &goodsGuid);
+    // The Goods' retail price (0 when it has none or is gone).
+    double retailPrice(const QString &goodsGuid);
+    // The lot of an intake record (see the .cpp for how it is chosen).
+    IntakeLot findLot(const QString &recordGuid);
+
+    // Takes the intake back out: its record and lot go, the Goods row goes when the
+    // intake is all it holds, otherwise its quantity is lowered.
+    IntakeChange remove(const QString &recordGuid);
+    // Delete + a new intake of `values` into a new Goods with the old Goods' retail
+    // price and empty shelf fields (values.retailPrice, block and floor are ignored).
+    CorrectionResult correct(const QString &recordGuid, const GoodsIntake &values);
+
+private:
+    struct Record {
+        QString goodsGuid;
+        double quantity = 0;
+        double price = 0;
+        QString date;
+    };
+    bool readRecord(const QString &recordGuid, Record &out);
+    IntakeLot findLot(const Record &rec);
+    IntakeChange removeIn(const QString &recordGuid, double *retailPrice);
+
+    Database &db_;
+    QString shopNo_;
+};
+
+}  // namespace kestavion

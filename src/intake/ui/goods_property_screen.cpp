@@ -1,0 +1,146 @@
+#include "intake/ui/goods_property_screen.h"
+
+#include "foundation/app_context.h"
+#include "foundation/numbers.h"
+#include "foundation/ui/form_helpers.h"
+#include "intake/ui/intake_form.h"
+
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kestavion {
+
+using namespace intakeform;
+
+GoodsPropertyScreen::GoodsPropertyScreen(AppContext &ctx, std::function<void(const GoodsRow &)> appendGoods,
+                                         QWidget *parent)
+    : QDialog(parent), ctx_(ctx), appendGoods_(std::move(appendGoods)) {
+    setObjectName(QStringLiteral("frmGoodsProperty"));
+    setWindowTitle(QStringLiteral("新货"));
+    auto *tabs = new QTabWidget(this);
+    auto *page = new QWidget(tabs);
+    tabs->addTab(page, QStringLiteral("新货信息"));
+
+    txtNo = lineEdit(page, "txtNo");
+    comName = dictCombo(ctx, page, "comName", QStringLiteral("种类"));
+    cmdName = dictButton(ctx, page, "cmdName", QStringLiteral("种类"), comName);
+    comBrand = dictCombo(ctx, page, "comBrand", QStringLiteral("品牌"));
+    cmdBrand = dictButton(ctx, page, "cmdBrand", QStringLiteral("品牌"), comBrand);
+    comSize = dictCombo(ctx, page, "comSize", QStringLiteral("尺码"));
+    cmdSize = dictButton(ctx, page, "cmdSize", QStringLiteral("尺码"), comSize);
+    comColour = dictCombo(ctx, page, "comColour", QStringLiteral("颜色"));
+    cmdColour = dictButton(ctx, page, "cmdColour", QStringLiteral("颜色"), comColour);
+    comLeather = dictCombo(ctx, page, "comLeather", QStringLiteral("面料"));
+    cmdLeather = dictButton(ctx, page, "cmdLeather", QStringLiteral("面料"), comLeather);
+    comGrade = dictCombo(ctx, page, "comGrade", QStringLiteral("等级"));
+    cmdGrade = dictButton(ctx, page, "cmdGrade", QStringLiteral("等级"), comGrade);
+    comProductPlace = dictCombo(ctx, page, "comProductPlace", QStringLiteral("产地"));
+    cmdProductPlace = dictButton(ctx, page, "cmdProductPlace", QStringLiteral("产地"), comProductPlace);
+    txtPrice = lineEdit(page, "txtPrice");
+    txtQuantity = lineEdit(page, "txtQuantity");
+    txtSellPrice = lineEdit(page, "txtSellPrice");
+    DT = datePicker(page, "DT");
+    DT->setDate(ctx.today());
+    txtBlock = lineEdit(page, "txtBlock");
+    txtFloor = lineEdit(page, "txtFloor");
+    txtMemo = new QPlainTextEdit(page);
+    txtMemo->setObjectName(QStringLiteral("txtMemo"));
+    txtMemo->setTabChangesFocus(true);
+    txtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    txtMemo->setFixedHeight(60);
+    cmdPutIn = button(this, "cmdPutIn", QStringLiteral("入 库(&I)"));
+    cmdClear = button(this, "cmdClear", QStringLiteral("清 空(&C)"));
+
+    auto *g = new QGridLayout(page);
+    addRow(g, 0, 0, QStringLiteral("货  号"), txtNo);
+    addRow(g, 0, 3, QStringLiteral("种  类"), comName, cmdName);
+    addRow(g, 1, 0, QStringLiteral("品  牌"), comBrand, cmdBrand);
+    addRow(g, 1, 3, QStringLiteral("尺  码"), comSize, cmdSize);
+    addRow(g, 2, 0, QStringLiteral("颜  色"), comColour, cmdColour);
+    addRow(g, 2, 3, QStringLiteral("面  料 "), comLeather, cmdLeather);
+    addRow(g, 3, 0, QStringLiteral("等  级"), comGrade, cmdGrade);
+    addRow(g, 3, 3, QStringLiteral("产  地"), comProductPlace, cmdProductPlace);
+    addRow(g, 4, 0, QStringLiteral("进 价"), txtPrice);
+    addRow(g, 4, 3, QStringLiteral("数  量"), txtQuantity);
+    addRow(g, 5, 0, QStringLiteral("零售价"), txtSellPrice);
+    addRow(g, 5, 3, QStringLiteral("进货日期"), DT);
+    addRow(g, 6, 0, QStringLiteral("存放货柜"), txtBlock);
+    addRow(g, 6, 3, QStringLiteral("货 柜 层"), txtFloor);
+    addRow(g, 7, 0, QStringLiteral("备  注"), txtMemo);
+    g->addWidget(txtMemo, 7, 1, 1, 5);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdPutIn);
+    buttons->addWidget(cmdClear);
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(tabs);
+    top->addLayout(buttons);
+
+    // Enter runs down the description without passing brand and place, which come
+    // after the "…" buttons.
+    QWidget *order[] = {txtNo,     comName,  comSize,  comColour, comLeather, comGrade,  txtPrice,
+                        txtQuantity, txtSellPrice, DT, txtBlock, txtFloor,   txtMemo,   cmdPutIn,
+                        cmdClear,  cmdName,  cmdBrand, cmdSize,   cmdColour,  cmdLeather, cmdGrade,
+                        cmdProductPlace, comProductPlace, comBrand};
+    for (size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
+    EnterToTab::install({txtNo, comName, comBrand, comSize, comColour, comLeather, comGrade, comProductPlace, txtPrice,
+                         txtQuantity, txtSellPrice, DT, txtBlock, txtFloor, txtMemo});
+    disableAutoDefault(this);
+    connect(cmdPutIn, &QPushButton::clicked, this, &GoodsPropertyScreen::putIn);
+    connect(cmdClear, &QPushButton::clicked, this, &GoodsPropertyScreen::clear);
+    txtNo->setFocus();
+}
+
+void GoodsPropertyScreen::putIn() {
+    auto refuse = [this](const QString &text, QWidget *focus) {
+        ctx_.prompt().info(text);
+        focus->setFocus();
+    };
+    if (txtNo->text().isEmpty()) return refuse(QStringLiteral("货号不能为空！"), txtNo);
+    if (comBrand->currentText().isEmpty()) return refuse(QStringLiteral("品牌不能为空！"), comBrand);
+    const auto price = parseNumber(txtPrice->text());
+    if (!price) return refuse(QStringLiteral("数据类型不正确！"), txtPrice);
+    const auto quantity = parseNumber(txtQuantity->text());
+    if (!quantity) return refuse(QStringLiteral("数据类型不正确！"), txtQuantity);
+    const auto sellPrice = parseNumber(txtSellPrice->text());
+    if (!sellPrice) return refuse(QStringLiteral("数据类型不正确！"), txtSellPrice);
+
+    GoodsIntake in;
+    in.typeNo = txtNo->text();
+    in.name = comName->currentText();
+    in.brand = comBrand->currentText();
+    in.size = comSize->currentText();
+    in.colour = comColour->currentText();
+    in.leather = comLeather->currentText();
+    in.grade = comGrade->currentText();
+    in.place = comProductPlace->currentText();
+    in.quantity = *quantity;
+    in.retailPrice = *sellPrice;
+    in.buyPrice = *price;
+    in.block = txtBlock->text();
+    in.floor = txtFloor->text();
+    in.memo = txtMemo->toPlainText();
+    in.date = DT->date();
+
+    if (!ctx_.prompt().question(QStringLiteral("确认要入库么？"), kTitleHint)) return;
+    QString guid;
+    if (!runReporting(ctx_.prompt(), [&] { guid = GoodsIntakeService(ctx_.database(), ctx_.session.shopNo).takeInNew(in); }))
+        return;
+    if (appendGoods_) appendGoods_(GoodsRow::fromIntake(guid, in));
+}
+
+void GoodsPropertyScreen::clear() {
+    for (QLineEdit *e : {txtNo, txtPrice, txtQuantity, txtSellPrice, txtBlock, txtFloor}) e->clear();
+    txtMemo->clear();
+    txtNo->setFocus();
+}
+
+}  // namespace kestavion

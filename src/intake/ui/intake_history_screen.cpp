@@ -1,0 +1,270 @@
+#include "intake/ui/intake_history_screen.h"
+
+#include "foundation/app_context.h"
+#include "foundation/numbers.h"
+#include "foundation/ui/form_helpers.h"
+#include "foundation/ui/grid.h"
+#include "intake/intake_history.h"
+#include "intake/ui/intake_form.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kestavion {
+
+using namespace intakeform;
+
+namespace {
+const QString kGuid = QStringLiteral("GUID");
+const QString kParent = QStringLiteral("ParentGUID");
+const QString kTotalCaption = QStringLiteral("合计");
+
+bool isDataRow(Grid *g, int row) { return row >= 1 && row < g->rows() && !g->isSubtotal(row); }
+}  // namespace
+
+void retotalIntakeList(Grid *grid) {
+    grid->clearSubtotals();
+    grid->subtotal(Grid::Aggregate::Sum, -1, grid->colIndex(QStringLiteral("数量")), {}, -1, 255, true, kTotalCaption);
+}
+
+IntakeHistoryScreen::IntakeHistoryScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmbuyInDetail"));
+    setWindowTitle(QStringLiteral("进货明细查询"));
+    auto *tabs = new QTabWidget(this);
+    auto *page = new QWidget(tabs);
+    tabs->addTab(page, QStringLiteral("进货明细"));
+    chkTypeNo = new QCheckBox(QStringLiteral("货号"), page);
+    chkTypeNo->setObjectName(QStringLiteral("chkTypeNo"));
+    txtNo = lineEdit(page, "txtNo");
+    chkDate = new QCheckBox(QStringLiteral("进货日期"), page);
+    chkDate->setObjectName(QStringLiteral("chkDate"));
+    DTBeginTime = datePicker(page, "DTBeginTime");
+    lbUserNo = new QLabel(QStringLiteral("至"), page);
+    lbUserNo->setObjectName(QStringLiteral("lbUserNo"));
+    DTEndTime = datePicker(page, "DTEndTime");
+    cmdQuery = button(page, "cmdQuery", QStringLiteral("查 询(&Q)"));
+    cmdedit = button(page, "cmdedit", QStringLiteral("修 改(&E)"));
+    cmdDel = button(page, "cmdDel", QStringLiteral("删 除(&D)"));
+    VSFlexGrid = new Grid(page);
+    VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
+
+    auto *filters = new QHBoxLayout;
+    for (QWidget *w : std::initializer_list<QWidget *>{chkTypeNo, txtNo, chkDate, DTBeginTime, lbUserNo, DTEndTime})
+        filters->addWidget(w);
+    filters->addStretch();
+    filters->addWidget(cmdQuery);
+    filters->addWidget(cmdedit);
+    filters->addWidget(cmdDel);
+    auto *inner = new QVBoxLayout(page);
+    inner->addLayout(filters);
+    inner->addWidget(VSFlexGrid, 1);
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(tabs);
+    resize(1100, 640);
+    disableAutoDefault(this);
+
+    connect(cmdQuery, &QPushButton::clicked, this, [this] { query(true); });
+    connect(cmdDel, &QPushButton::clicked, this, &IntakeHistoryScreen::remove);
+    connect(cmdedit, &QPushButton::clicked, this, &IntakeHistoryScreen::edit);
+    query(false);
+    DTEndTime->setDate(ctx.today());
+    DTBeginTime->setDate(ctx.today().addMonths(-1));
+}
+
+void IntakeHistoryScreen::query(bool filtered) {
+    IntakeFilter f;
+    if (filtered) {
+        f.byDate = chkDate->isChecked();
+        f.from = DTBeginTime->date();
+        f.to = DTEndTime->date();
+        f.byTypeNo = chkTypeNo->isChecked();
+        f.typeNo = txtNo->text();
+    }
+    ResultSet rs;
+    try {
+        rs = IntakeHistory(ctx_.database(), ctx_.session.shopNo).list(f);
+    } catch (const DbError &e) {
+        ctx_.prompt().plain(e.message());
+        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        return;
+    }
+    VSFlexGrid->bind(rs);
+    VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kParent), true);
+    VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kGuid), true);
+    VSFlexGrid->sizeColumns(1040);
+    retotalIntakeList(VSFlexGrid);
+}
+
+void IntakeHistoryScreen::remove() {
+    Grid *g = VSFlexGrid;
+    const int row = g->row();
+    if (!isDataRow(g, row)) return;
+    const QString goods = g->text(row, kParent);
+    const QString record = g->text(row, kGuid);
+    IntakeHistory history(ctx_.database(), ctx_.session.shopNo);
+    bool exists = false;
+    if (!runReporting(ctx_.prompt(), [&] { exists = history.goodsExists(goods); }) || !exists) return;
+    if (!ctx_.prompt().question(QStringLiteral("确定要删除这次进货吗？"), kTitleHint)) return;
+    IntakeChange outcome = IntakeChange::NoGoods;
+    if (!runReporting(ctx_.prompt(), [&] { outcome = history.remove(record); })) return;
+    if (outcome == IntakeChange::Sold) {
+        ctx_.prompt().info(QStringLiteral("对不起，这批货已经出售不能再删除！"));
+        return;
+    }
+    if (outcome != IntakeChange::Done) return;
+    g->clearSubtotals();
+    const int at = g->findRow(record, 1, g->colIndex(kGuid));
+    if (at >= 1) g->removeItem(at);
+    retotalIntakeList(g);
+}
+
+void IntakeHistoryScreen::edit() {
+    if (VSFlexGrid->rows() <= 1) return;
+    IntakeEditScreen screen(ctx_, this);
+    screen.LoadIt(VSFlexGrid);
+    screen.exec();
+}
+
+IntakeEditScreen::IntakeEditScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmedit"));
+    setWindowTitle(QStringLiteral("修改"));
+    auto *tabs = new QTabWidget(this);
+    auto *page = new QWidget(tabs);
+    tabs->addTab(page, QStringLiteral("修改信息"));
+    txtNo = lineEdit(page, "txtNo");
+    comName = dictCombo(ctx, page, "comName", QStringLiteral("种类"));
+    cmdName = dictButton(ctx, page, "cmdName", QStringLiteral("种类"), comName);
+    comBrand = dictCombo(ctx, page, "comBrand", QStringLiteral("品牌"));
+    cmdBrand = dictButton(ctx, page, "cmdBrand", QStringLiteral("品牌"), comBrand);
+    comSize = dictCombo(ctx, page, "comSize", QStringLiteral("尺码"));
+    cmdSize = dictButton(ctx, page, "cmdSize", QStringLiteral("尺码"), comSize);
+    comColour = dictCombo(ctx, page, "comColour", QStringLiteral("颜色"));
+    cmdColour = dictButton(ctx, page, "cmdColour", QStringLiteral("颜色"), comColour);
+    comLeather = dictCombo(ctx, page, "comLeather", QStringLiteral("面料"));
+    cmdLeather = dictButton(ctx, page, "cmdLeather", QStringLiteral("面料"), comLeather);
+    comGrade = dictCombo(ctx, page, "comGrade", QStringLiteral("等级"));
+    cmdGrade = dictButton(ctx, page, "cmdGrade", QStringLiteral("等级"), comGrade);
+    comProductPlace = dictCombo(ctx, page, "comProductPlace", QStringLiteral("产地"));
+    cmdProductPlace = dictButton(ctx, page, "cmdProductPlace", QStringLiteral("产地"), comProductPlace);
+    txtPrice = lineEdit(page, "txtPrice");
+    txtQuantity = lineEdit(page, "txtQuantity");
+    DT = datePicker(page, "DT");
+    txtMemo = new QPlainTextEdit(page);
+    txtMemo->setObjectName(QStringLiteral("txtMemo"));
+    txtMemo->setTabChangesFocus(true);
+    txtMemo->setFixedHeight(60);
+    cmdOk = button(this, "cmdOk", QStringLiteral("确定(&O)"));
+
+    auto *g = new QGridLayout(page);
+    addRow(g, 0, 0, QStringLiteral("货  号"), txtNo);
+    addRow(g, 0, 3, QStringLiteral("品  名"), comName, cmdName);
+    addRow(g, 1, 0, QStringLiteral("品  牌"), comBrand, cmdBrand);
+    addRow(g, 1, 3, QStringLiteral("尺  码"), comSize, cmdSize);
+    addRow(g, 2, 0, QStringLiteral("颜  色"), comColour, cmdColour);
+    addRow(g, 2, 3, QStringLiteral("面  料 "), comLeather, cmdLeather);
+    addRow(g, 3, 0, QStringLiteral("等  级"), comGrade, cmdGrade);
+    addRow(g, 3, 3, QStringLiteral("产  地"), comProductPlace, cmdProductPlace);
+    addRow(g, 4, 0, QStringLiteral("进 价"), txtPrice);
+    addRow(g, 4, 3, QStringLiteral("数  量"), txtQuantity);
+    addRow(g, 5, 0, QStringLiteral("进货日期"), DT);
+    addRow(g, 6, 0, QStringLiteral("备  注"), txtMemo);
+    g->addWidget(txtMemo, 6, 1, 1, 5);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    auto *top = new QVBoxLayout(this);
+    top->addWidget(tabs);
+    top->addLayout(buttons);
+    EnterToTab::install({txtNo, comName, comBrand, comSize, comColour, comLeather, comGrade, comProductPlace, txtPrice,
+                         txtQuantity, DT});
+    disableAutoDefault(this);
+    connect(cmdOk, &QPushButton::clicked, this, &IntakeEditScreen::save);
+}
+
+void IntakeEditScreen::LoadIt(Grid *list) {
+    list_ = list;
+    const int row = list->row();
+    if (!isDataRow(list, row)) return;
+    txtNo->setText(list->text(row, QStringLiteral("货号")));
+    txtPrice->setText(list->text(row, QStringLiteral("进价")));
+    txtQuantity->setText(list->text(row, QStringLiteral("数量")));
+    txtMemo->setPlainText(list->text(row, QStringLiteral("备注")));
+    DT->setDate(QDate::fromString(list->text(row, QStringLiteral("进货日期")), Qt::ISODate));
+    const std::pair<QComboBox *, const char *> combos[] = {
+        {comColour, "颜色"}, {comGrade, "等级"}, {comLeather, "面料"},     {comName, "种类"},
+        {comSize, "尺码"},   {comBrand, "品牌"}, {comProductPlace, "产地"}};
+    for (const auto &[combo, key] : combos) {
+        const QString cell = list->text(row, QString::fromUtf8(key));
+        int found = -1;
+        for (int i = 0; i < combo->count() && found < 0; ++i)
+            if (combo->itemText(i).compare(cell, Qt::CaseInsensitive) == 0) found = i;
+        combo->setCurrentIndex(found);
+    }
+    recordGuid_ = list->text(row, kGuid);
+}
+
+void IntakeEditScreen::save() {
+    if (!list_) return;
+    const int row = list_->row();
+    if (!isDataRow(list_, row)) return;
+    auto refuse = [this](const QString &text, QWidget *focus) {
+        ctx_.prompt().info(text);
+        focus->setFocus();
+    };
+    if (txtNo->text().isEmpty()) return refuse(QStringLiteral("货号不能为空！"), txtNo);
+    if (comBrand->currentText().isEmpty()) return refuse(QStringLiteral("品牌不能为空！"), comBrand);
+    const auto price = parseNumber(txtPrice->text());
+    if (!price) return refuse(QStringLiteral("数据类型不正确！"), txtPrice);
+    const auto quantity = parseNumber(txtQuantity->text());
+    if (!quantity) return refuse(QStringLiteral("数据类型不正确！"), txtQuantity);
+
+    GoodsIntake in;
+    in.typeNo = txtNo->text();
+    in.name = comName->currentText();
+    in.brand = comBrand->currentText();
+    in.size = comSize->currentText();
+    in.colour = comColour->currentText();
+    in.leather = comLeather->currentText();
+    in.grade = comGrade->currentText();
+    in.place = comProductPlace->currentText();
+    in.quantity = *quantity;
+    in.buyPrice = *price;
+    in.memo = txtMemo->toPlainText();
+    in.date = DT->date();
+
+    IntakeHistory history(ctx_.database(), ctx_.session.shopNo);
+    CorrectionResult result;
+    if (!runReporting(ctx_.prompt(), [&] { result = history.correct(recordGuid_, in); })) return;
+    if (result.outcome == IntakeChange::Sold) {
+        ctx_.prompt().info(QStringLiteral("对不起，这批货已经出售不能再修改！"));
+        return;
+    }
+    if (result.outcome != IntakeChange::Done) return;
+
+    // The corrected intake takes the old one's place in the list.
+    list_->clearSubtotals();
+    int at = list_->findRow(recordGuid_, 1, list_->colIndex(kGuid));
+    if (at >= 1) list_->removeItem(at);
+    const QString date = in.date.toString(Qt::ISODate);
+    const QString text = QStringList{QString(), in.typeNo, in.name, in.brand, in.size, in.colour, in.leather, in.grade,
+                                     in.place, formatNumber(in.quantity), formatNumber(in.buyPrice), in.memo, date,
+                                     result.goodsGuid, result.recordGuid}
+                             .join(QLatin1Char('\t'));
+    if (at >= 1 && at < list_->rows())
+        list_->addItem(text, at);
+    else
+        list_->addItem(text);
+    retotalIntakeList(list_);
+    accept();
+}
+
+}  // namespace kestavion

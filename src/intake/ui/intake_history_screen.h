@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace kestavion {
+
+struct AppContext;
+class Grid;
+
+// frmbuyInDetail: the shop's intake records with filters and a grand total; delete
+// or correct one intake.
+class IntakeHistoryScreen : public QDialog {
+    Q_OBJECT
+public:
+    explicit IntakeHistoryScreen(AppContext &ctx, QWidget *parent = nullptr);
+
+    QCheckBox *chkTypeNo;
+    QLineEdit *txtNo;
+    QCheckBox *chkDate;
+    QDateEdit *DTBeginTime;
+    QLabel *lbUserNo;
+    QDateEdit *DTEndTime;
+    QPushButton *cmdQuery, *cmdedit, *cmdDel;
+    Grid *VSFlexGrid;
+
+private:
+    void query(bool filtered);
+    void remove();
+    void edit();
+
+    AppContext &ctx_;
+};
+
+// The grand total row ("合计", sum of 数量) of an intake list, rebuilt.
+void retotalIntakeList(Grid *grid);
+
+// frmedit: corrects one intake of the history's list (delete + a new intake into a
+// new Goods); the list is kept in step.
+class IntakeEditScreen : public QDialog {
+    Q_OBJECT
+public:
+    explicit IntakeEditScreen(AppContext &ctx, QWidget *parent = nullptr);
+
+    // Fills the form from the list's selected row and remembers the list.
+    void LoadIt(Grid *list);
+
+    QLineEdit *txtNo;
+    QComboBox *comName, *comBrand, *comSize, *comColour, *comLeather, *comGrade, *comProductPlace;
+    QPushButton *cmdName, *cmdBrand, *cmdSize, *cmdColour, *cmdLeather, *cmdGrade, *cmdProductPlace;
+    QLineEdit *txtPrice, *txtQuantity;
+    QDateEdit *DT;
+    QPlainTextEdit *txtMemo;
+    QPushButton *cmdOk;
+
+private:
+    void save();
+
+    AppContext &ctx_;
+    Grid *list_ = nullptr;
+    QString recordGuid_;
+};
+
+}  // namespace kestavion

@@ -1,0 +1,189 @@
+#include "intake/ui/restock_screen.h"
+
+#include "foundation/app_context.h"
+#include "foundation/numbers.h"
+#include "foundation/ui/form_helpers.h"
+#include "foundation/ui/grid.h"
+#include "intake/ui/batch_intake_screen.h"
+#include "intake/ui/goods_property_screen.h"
+#include "intake/ui/intake_form.h"
+
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace kestavion {
+
+using namespace intakeform;
+
+namespace {
+constexpr int kGuidField = 0;
+constexpr int kTypeNoField = 1;
+constexpr int kQuantityField = 9;
+}  // namespace
+
+RestockScreen::RestockScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmBuyIn"));
+    setWindowTitle(QStringLiteral("进货"));
+    txtNo = lineEdit(this, "txtNo");
+    cmdNewGoods = button(this, "cmdNewGoods", QStringLiteral("单品进货(&N)"));
+    Command1 = button(this, "Command1", QStringLiteral("批量进货(&B)"));
+    VSFlexGrid = new Grid(this);
+    VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
+    Frame1 = new QGroupBox(QStringLiteral("补货"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    DT = datePicker(Frame1, "DT");
+    DT->setDate(ctx.today());
+    txtQuantity = lineEdit(Frame1, "txtQuantity");
+    txtPrice = lineEdit(Frame1, "txtPrice");
+    cmdPutIn = button(Frame1, "cmdPutIn", QStringLiteral("入 库(&I)"));
+    lbTitle = new QLabel(
+        QStringLiteral("  使用帮助：单品进货针对某个货号同颜色同尺码的鞋子，逐个入库。批量进货是针对同一货号的鞋子，"
+                       "不同颜色不同尺码的批量入库。（建议批量进货速度比较快） 如果某个货号的鞋子在库存中已存在，"
+                       "可以在上面的货号栏直接输入货号查找出对应的鞋子，在下面补货输入价格和数量，直接点本页面的入库，"
+                       "库存直接就增加了。"),
+        this);
+    lbTitle->setObjectName(QStringLiteral("lbTitle"));
+    lbTitle->setWordWrap(true);
+
+    auto *head = new QHBoxLayout;
+    head->addWidget(new QLabel(QStringLiteral("货  号"), this));
+    head->addWidget(txtNo);
+    head->addStretch();
+    head->addWidget(cmdNewGoods);
+    head->addWidget(Command1);
+    auto *frame = new QGridLayout(Frame1);
+    addRow(frame, 0, 0, QStringLiteral("数 量"), txtQuantity);
+    addRow(frame, 0, 2, QStringLiteral("进 价"), txtPrice);
+    addRow(frame, 0, 4, QStringLiteral("进货日期"), DT);
+    frame->addWidget(cmdPutIn, 0, 6);
+    auto *top = new QVBoxLayout(this);
+    top->addLayout(head);
+    top->addWidget(VSFlexGrid, 1);
+    top->addWidget(Frame1);
+    top->addWidget(lbTitle);
+    resize(980, 620);
+
+    setTabOrder(txtQuantity, txtPrice);
+    setTabOrder(txtPrice, DT);
+    EnterToTab::install({txtQuantity, txtPrice});
+    txtNo->installEventFilter(this);
+    disableAutoDefault(this);
+
+    connect(txtNo, &QLineEdit::textChanged, this, [this] { applyFilter(true); });
+    connect(VSFlexGrid, &Grid::keyPressed, this, [this](QKeyEvent *e, bool *handled) {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && VSFlexGrid->rows() > 1) {
+            txtQuantity->setFocus();
+            *handled = true;
+        }
+    });
+    connect(cmdPutIn, &QPushButton::clicked, this, &RestockScreen::putIn);
+    connect(cmdNewGoods, &QPushButton::clicked, this, [this] {
+        GoodsPropertyScreen screen(ctx_, [this](const GoodsRow &r) { appendGoods(r); }, this);
+        screen.exec();
+    });
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        BatchIntakeScreen screen(ctx_, [this](const GoodsRow &r) { appendGoods(r); }, this);
+        screen.exec();
+    });
+
+    loadGoodsList();
+}
+
+bool RestockScreen::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == txtNo && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Down && VSFlexGrid->rows() > 1) {
+        VSFlexGrid->setFocus();
+        if (VSFlexGrid->row() < 1) VSFlexGrid->setRow(1);
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void RestockScreen::loadGoodsList() {
+    try {
+        ResultSet rs = GoodsIntakeService(ctx_.database(), ctx_.session.shopNo).goodsList();
+        columns_ = rs.columns();
+        goods_ = rs.rows();
+    } catch (const DbError &e) {
+        ctx_.prompt().plain(e.message());
+        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        columns_.clear();
+        for (const char *c : kGoodsListColumns) columns_ << QString::fromUtf8(c);
+        goods_.clear();
+    }
+    applyFilter(false);
+}
+
+void RestockScreen::applyFilter(bool selectFirst) {
+    const QString needle = txtNo->text();
+    std::vector<QVariantList> shown;
+    if (needle.isEmpty()) {
+        shown = goods_;
+    } else {
+        // Part of an article number, anywhere in it; letter case ignored as LIKE does.
+        for (const QVariantList &r : goods_)
+            if (r.value(kTypeNoField).toString().contains(needle, Qt::CaseInsensitive)) shown.push_back(r);
+    }
+    VSFlexGrid->bind(ResultSet(columns_, std::move(shown)));
+    VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("GUID")), true);
+    VSFlexGrid->sizeColumns(1160);
+    if (selectFirst && VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
+}
+
+void RestockScreen::appendGoods(const GoodsRow &r) {
+    goods_.push_back(QVariantList{r.guid, r.typeNo, r.name, r.brand, r.size, r.colour, r.leather, r.grade, r.place,
+                                  r.quantity, r.block, r.floor});
+    VSFlexGrid->addItem(r.tabText());
+}
+
+void RestockScreen::putIn() {
+    Grid *g = VSFlexGrid;
+    if (g->rows() <= 1) return;
+    const auto price = parseNumber(txtPrice->text());
+    if (!price) {
+        ctx_.prompt().info(QStringLiteral("数据类型不正确！"));
+        txtPrice->setFocus();
+        return;
+    }
+    const auto quantity = parseNumber(txtQuantity->text());
+    if (!quantity) {
+        ctx_.prompt().info(QStringLiteral("数据类型不正确！"));
+        txtQuantity->setFocus();
+        return;
+    }
+    const int row = g->row();
+    if (row < 1) return;
+    GoodsRow goods;
+    goods.guid = g->text(row, QStringLiteral("GUID"));
+    goods.typeNo = g->text(row, QStringLiteral("货号"));
+    goods.name = g->text(row, QStringLiteral("种类"));
+    goods.brand = g->text(row, QStringLiteral("品牌"));
+    goods.size = g->text(row, QStringLiteral("尺码"));
+    goods.colour = g->text(row, QStringLiteral("颜色"));
+    goods.leather = g->text(row, QStringLiteral("面料"));
+    goods.grade = g->text(row, QStringLiteral("等级"));
+    goods.place = g->text(row, QStringLiteral("产地"));
+
+    if (!ctx_.prompt().question(QStringLiteral("确认要入库吗？"), kTitleHint)) return;
+    if (!runReporting(ctx_.prompt(), [&] {
+            GoodsIntakeService(ctx_.database(), ctx_.session.shopNo).restock(goods, *price, *quantity, DT->date());
+        }))
+        return;
+
+    const double now = parseNumber(g->text(row, QStringLiteral("数量"))).value_or(0) + *quantity;
+    g->setText(row, QStringLiteral("数量"), formatNumber(now));
+    for (QVariantList &r : goods_)
+        if (r.value(kGuidField).toString() == goods.guid) r[kQuantityField] = now;
+    txtPrice->clear();
+    txtQuantity->clear();
+    txtNo->setFocus();
+}
+
+}  // namespace kestavion

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "intake/goods_intake.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <vector>
+
+class QDateEdit;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace kestavion {
+
+struct AppContext;
+class Grid;
+
+// frmBuyIn: the shop's goods list with a filter, restocking of the selected Goods,
+// and the ways to new goods (single and batch), which append to this list.
+class RestockScreen : public QDialog {
+    Q_OBJECT
+public:
+    explicit RestockScreen(AppContext &ctx, QWidget *parent = nullptr);
+
+    // A Goods created by the new-goods or batch screen joins the list.
+    void appendGoods(const GoodsRow &row);
+
+    QLineEdit *txtNo;
+    QPushButton *cmdNewGoods;
+    QPushButton *Command1;
+    Grid *VSFlexGrid;
+    QGroupBox *Frame1;
+    QDateEdit *DT;
+    QLineEdit *txtQuantity;
+    QLineEdit *txtPrice;
+    QPushButton *cmdPutIn;
+    QLabel *lbTitle;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void loadGoodsList();
+    // Shows the goods whose article number contains txtNo's text; after typing, the
+    // first row is selected.
+    void applyFilter(bool selectFirst);
+    void putIn();
+
+    AppContext &ctx_;
+    // The goods as loaded plus those added and changed since: the filter runs over
+    // this in memory instead of querying at each keystroke.
+    QStringList columns_;
+    std::vector<QVariantList> goods_;
+};
+
+}  // namespace kestavion
