@@ -1,0 +1,82 @@
+#include "aftersales/customer_exchange.h"
+
+#include "foundation/numbers.h"
+#include "selling/lot_consumption.h"
+
+namespace kestavion {
+
+void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
+    if (pairs.empty()) return;
+    Transaction tx(db_);
+    const QDate today = clock_.today();
+    std::vector<SaleRow> sold;
+    sold.reserve(pairs.size());
+    for (const ExchangePair &p : pairs) {
+        auto row = readValidSaleRow(db_, session_.shopNo, p.sellGuid);
+        if (!row) throw DbError(kSaleRowGone);
+        sold.push_back(*row);
+    }
+    // The records describe the sold goods as they were.
+    for (size_t i = 0; i < pairs.size(); ++i)
+        insertSellChange(db_, session_, sold[i], today, pairs[i].amount - sold[i].amount, kExchanged,
+                         pairs[i].reason);
+    for (const SaleRow &row : sold)
+        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity+1 WHERE GUID=?"), {row.storeGuid});
+    LotConsumption lots(db_);
+    for (const SaleRow &row : sold) lots.putBack(row.buyPriceId);
+
+    for (size_t i = 0; i < pairs.size(); ++i) {
+        const ExchangePair &p = pairs[i];
+        ResultSet goods = db_.exec(
+            QStringLiteral("SELECT TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price "
+                           "FROM Store WHERE GUID=? AND ShopNo=?"),
+            {p.replacementGuid, session_.shopNo});
+        if (goods.empty()) throw DbError(kReplacementGone);
+        if (goods.number(QStringLiteral("Quantity")) < 1) throw DbError(kNoReplacementStock);
+        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {p.replacementGuid});
+        const LotTaken lot = lots.takeOne(p.replacementGuid, session_.rules.SellOrder);
+        db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,[Size]=?,Colour=?,"
+                                "Leather=?,Grade=?,ProductPlace=?,Price=?,Abate=?,Amount=?,BuyPrice=?,BuyPriceId=?,"
+                                "State=1 WHERE GUID=?"),
+                 {p.replacementGuid, session_.shopNo, goods.text(QStringLiteral("TypeNo")),
+                  goods.text(QStringLiteral("Name")), goods.text(QStringLiteral("Brand")),
+                  goods.text(QStringLiteral("Size")), goods.text(QStringLiteral("Colour")),
+                  goods.text(QStringLiteral("Leather")), goods.text(QStringLiteral("Grade")),
+                  goods.text(QStringLiteral("ProductPlace")), goods.number(QStringLiteral("Price")), p.abate,
+                  p.amount, lot.price, QString::number(lot.id), p.sellGuid});
+    }
+    tx.commit();
+}
+
+QString exchangeDiscountRefusal(const QString &typed) {
+    if (typed == QStringLiteral("全")) return {};
+    auto v = parseNumber(typed);
+    if (!v) return QStringLiteral("数量的数据类型不正确！");
+    if (*v < 0 || *v > 9.9) return QStringLiteral("请输入0.1-10的数字或小数！");
+    return {};
+}
+
+QString exchangeSpecialPriceRefusal(const QString &typed, double retailPrice) {
+    auto v = parseNumber(typed);
+    if (!v) return QStringLiteral("请输入有效的数据！");
+    if (*v <= 0) return QStringLiteral("特价也不可能小于0的！");
+    if (*v > retailPrice) return QStringLiteral("特价比零售价还要贵么？");
+    return {};
+}
+
+qint64 exchangeAmount(double retailPrice, bool specialPrice, const QString &typed) {
+    if (specialPrice) return roundHalfEven(parseNumber(typed).value_or(0));
+    const double rate = typed == QStringLiteral("全") ? 10.0 : parseNumber(typed).value_or(0);
+    return discountedAmount(retailPrice, rate);
+}
+
+QString replacementRefusal(const SellRules &rules, const QString &soldTypeNo, double soldPrice,
+                           const QString &candidateTypeNo, double candidatePrice) {
+    if (rules.SameTypeChange && candidateTypeNo != soldTypeNo)
+        return QStringLiteral("对不起只有同类型的商品才可以调换！请你再选择其他的商品");
+    if (rules.DearGoodsChange && candidatePrice < soldPrice)
+        return QStringLiteral("对不起只能调换比此商品价格高的商品！");
+    return {};
+}
+
+}  // namespace kestavion

@@ -1,0 +1,79 @@
+#include "aftersales/problem_stock.h"
+
+#include "foundation/numbers.h"
+#include "selling/lot_consumption.h"
+
+namespace kestavion {
+
+namespace {
+const QString kGoodsColumns = QStringLiteral(
+    "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,"
+    "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 零售价 FROM Store ");
+}
+
+ResultSet ProblemStock::goodsInStock() {
+    return db_.exec(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0 ORDER BY TypeNo"),
+                    {session_.shopNo});
+}
+
+ResultSet ProblemStock::goodsByTypeNo(const QString &typeNo) {
+    return db_.exec(kGoodsColumns + QStringLiteral("WHERE TypeNo=? AND ShopNo=?"), {typeNo, session_.shopNo});
+}
+
+void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
+    if (lines.empty()) return;
+    Transaction tx(db_);
+    LotConsumption lots(db_);
+    for (const ProblemLine &line : lines) {
+        ResultSet goods = db_.exec(
+            QStringLiteral("SELECT TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity "
+                           "FROM Store WHERE GUID=? AND ShopNo=?"),
+            {line.storeGuid, session_.shopNo});
+        if (goods.empty() || line.quantity < 1 || goods.number(QStringLiteral("Quantity")) < line.quantity)
+            throw DbError(kNotEnoughStock);
+        Money value;
+        for (qint64 i = 0; i < line.quantity; ++i)
+            value += Money::fromDouble(lots.takeOne(line.storeGuid, session_.rules.SellOrder).price);
+        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-? WHERE GUID=?"), {line.quantity, line.storeGuid});
+        db_.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
+                                "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
+                                "BackFactoryDate) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,NULL)"),
+                 {line.storeGuid, session_.shopNo, goods.text(QStringLiteral("TypeNo")),
+                  goods.text(QStringLiteral("Name")), goods.text(QStringLiteral("Brand")),
+                  goods.text(QStringLiteral("Size")), goods.text(QStringLiteral("Colour")),
+                  goods.text(QStringLiteral("Leather")), goods.text(QStringLiteral("Grade")),
+                  goods.text(QStringLiteral("ProductPlace")), line.quantity, value.toDouble(), line.problem,
+                  session_.user.No, session_.user.Name});
+    }
+    tx.commit();
+}
+
+ResultSet ProblemStock::openRows() {
+    return db_.exec(QStringLiteral("SELECT ID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,"
+                                   "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,BuyPrice AS 进价,"
+                                   "Quantity AS 数量,BackResion AS 问题 FROM BackStore "
+                                   "WHERE ShopNo=? AND IsBackFactory=0 ORDER BY TypeNo,ID"),
+                    {session_.shopNo});
+}
+
+qint64 ProblemStock::returnToFactory(const std::vector<qint64> &ids, const QDate &date, Money amount) {
+    Transaction tx(db_);
+    qint64 pairs = 0;
+    for (qint64 id : ids) {
+        ResultSet rs = db_.exec(
+            QStringLiteral("SELECT Quantity FROM BackStore WHERE ID=? AND ShopNo=? AND IsBackFactory=0"),
+            {id, session_.shopNo});
+        if (rs.empty()) throw DbError(kProblemRowGone);
+        pairs = roundHalfEven(static_cast<double>(pairs) + rs.number(QStringLiteral("Quantity")));
+    }
+    if (pairs < 1) throw DbError(kNothingToReturn);
+    db_.exec(QStringLiteral("INSERT INTO FactoryBackTotal ([DateTime],Seller,SellerNo,Quantity,Amount,ShopNo) "
+                            "VALUES (?,?,?,?,?,?)"),
+             {date, session_.user.No, session_.user.Name, pairs, amount.toDouble(), session_.shopNo});
+    for (qint64 id : ids)
+        db_.exec(QStringLiteral("UPDATE BackStore SET IsBackFactory=1,BackFactoryDate=? WHERE ID=?"), {date, id});
+    tx.commit();
+    return pairs;
+}
+
+}  // namespace kestavion

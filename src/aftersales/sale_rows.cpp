@@ -1,0 +1,123 @@
+#include "aftersales/sale_rows.h"
+
+#include "foundation/guid.h"
+
+namespace kestavion {
+
+namespace {
+
+QString selectList(const QString &amountHeading) {
+    return QStringLiteral(
+               "SELECT GUID,StoreGUID,ShopNo,BuyPrice,BuyPriceId,SellNo,State,TypeNo AS 货号,Name AS 种类,"
+               "Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,"
+               "Quantity AS 数量,Price AS 零售价,Abate AS 折扣,Amount AS %1,SellerName AS 销售员,"
+               "[DateTime] AS 销售日期 FROM Sell ")
+        .arg(amountHeading);
+}
+
+const QString kSpecial = QStringLiteral("特价");
+const QString kFull = QStringLiteral("全");
+
+}  // namespace
+
+ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &search, const QString &amountHeading) {
+    QStringList conditions;
+    QVariantList params;
+    if (search.date) {
+        conditions << QStringLiteral("[DateTime]=?");
+        params << *search.date;
+    }
+    if (search.sellNo) {
+        conditions << QStringLiteral("SellNo=?");
+        params << *search.sellNo;
+    }
+    if (search.typeNo) {
+        conditions << QStringLiteral("TypeNo=?");
+        params << *search.typeNo;
+    }
+    conditions << QStringLiteral("ShopNo=?") << QStringLiteral("State<2");
+    params << shopNo;
+    return db.exec(selectList(amountHeading) + QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND ")) +
+                       QStringLiteral(" ORDER BY SellNo,GUID"),
+                   params);
+}
+
+ResultSet emptySaleRows(Database &db, const QString &amountHeading) {
+    return db.exec(selectList(amountHeading) + QStringLiteral("WHERE 1=0"));
+}
+
+std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, const QString &sellGuid) {
+    ResultSet rs = db.exec(
+        QStringLiteral("SELECT GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,"
+                       "Quantity,Price,Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,SellerName,State "
+                       "FROM Sell WHERE GUID=? AND ShopNo=? AND State<2"),
+        {sellGuid, shopNo});
+    if (rs.empty()) return std::nullopt;
+    SaleRow r;
+    r.guid = rs.text(QStringLiteral("GUID"));
+    r.storeGuid = rs.text(QStringLiteral("StoreGUID"));
+    r.shopNo = rs.text(QStringLiteral("ShopNo"));
+    r.typeNo = rs.text(QStringLiteral("TypeNo"));
+    r.name = rs.text(QStringLiteral("Name"));
+    r.brand = rs.text(QStringLiteral("Brand"));
+    r.size = rs.text(QStringLiteral("Size"));
+    r.colour = rs.text(QStringLiteral("Colour"));
+    r.leather = rs.text(QStringLiteral("Leather"));
+    r.grade = rs.text(QStringLiteral("Grade"));
+    r.place = rs.text(QStringLiteral("ProductPlace"));
+    r.quantity = rs.number(QStringLiteral("Quantity"));
+    r.price = rs.number(QStringLiteral("Price"));
+    r.abate = rs.text(QStringLiteral("Abate"));
+    r.amount = rs.number(QStringLiteral("Amount"));
+    r.buyPrice = rs.number(QStringLiteral("BuyPrice"));
+    r.seller = rs.text(QStringLiteral("Seller"));
+    r.date = QDate::fromString(rs.text(QStringLiteral("DateTime")), Qt::ISODate);
+    r.sellNo = rs.text(QStringLiteral("SellNo"));
+    r.buyPriceId = rs.integer(QStringLiteral("BuyPriceId"));
+    r.sellerName = rs.text(QStringLiteral("SellerName"));
+    r.state = static_cast<int>(rs.integer(QStringLiteral("State")));
+    return r;
+}
+
+void insertSellChange(Database &db, const Session &session, const SaleRow &row, const QDate &today,
+                      double addAmount, int state, const QString &reason) {
+    db.exec(QStringLiteral("INSERT INTO SellChange (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"
+                           "Grade,ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,Datetime,BuyPriceID,"
+                           "SellerName,AddAmount,SellGUID,SellNo,ChangeDate,State,Resion) "
+                           "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+            {newGuid(), row.storeGuid, session.shopNo, row.typeNo, row.name, row.brand, row.size, row.colour,
+             row.leather, row.grade, row.place, row.quantity, row.price, row.abate, row.amount, row.buyPrice,
+             session.user.No, row.date, row.buyPriceId, session.user.Name, addAmount, row.guid, row.sellNo, today,
+             state, reason});
+}
+
+bool pastDayLimit(const QDate &saleDate, const QDate &today, int limit) {
+    if (limit == 0) return false;
+    return saleDate.daysTo(today) + 1 > limit;
+}
+
+QString returnRefusal(const SellRules &rules, int state, const QString &abate, const QDate &saleDate,
+                      const QDate &today) {
+    if (rules.ChangNotToBack && state == kExchanged)
+        return QStringLiteral("对不起该商品已经调换过不能再退货！");
+    if (abate == kSpecial && rules.SpecialCanNotBack) return QStringLiteral("对不起！该商品是特价商品，您无法退货！");
+    if (abate != kFull && abate != kSpecial && rules.AbateCanNotBack)
+        return QStringLiteral("对不起！该商品是折扣商品，您无法退货！");
+    if (pastDayLimit(saleDate, today, rules.BackDays))
+        return QStringLiteral("很遗憾！该商品已经超过了规定的退货时间，您无法退货！");
+    return {};
+}
+
+QString exchangeRefusal(const SellRules &rules, int state, const QString &abate, const QDate &saleDate,
+                        const QDate &today) {
+    if (rules.ChangeOneTime && state == kExchanged)
+        return QStringLiteral("对不起，该商品已经调换过一次了，不能进行二次调换了！");
+    if (abate == kSpecial && rules.SpecialCanNotChange) return QStringLiteral("对不起！该商品是特价商品，您无法调换！");
+    if (abate != kFull && abate != kSpecial && rules.AbateCanNotChange)
+        return QStringLiteral("对不起！该商品是折扣商品，您无法调换！");
+    if (pastDayLimit(saleDate, today, rules.ChangeDays))
+        return QStringLiteral("很遗憾！该商品已经超过了规定的调货时间，您无法调换！");
+    return {};
+}
+
+}  // namespace kestavion

@@ -1,0 +1,73 @@
+#pragma once
+
+#include "foundation/database.h"
+#include "foundation/session.h"
+
+#include <QDate>
+#include <QString>
+#include <optional>
+
+namespace kestavion {
+
+// One Sell row (one pair) as the after-sales operations read it.
+struct SaleRow {
+    QString guid;
+    QString storeGuid;
+    QString shopNo;
+    QString typeNo, name, brand, size, colour, leather, grade, place;
+    double quantity = 1;
+    double price = 0;   // retail price
+    QString abate;      // "全", a discount figure or "特价"
+    double amount = 0;  // money charged for the pair
+    double buyPrice = 0;
+    QString seller;
+    QDate date;         // sale date
+    QString sellNo;
+    qint64 buyPriceId = 0;
+    QString sellerName;
+    int state = 0;
+};
+
+// Sale states.
+enum SaleState { kSold = 0, kExchanged = 1, kReturned = 2, kVoided = 3 };
+
+// What the return, exchange and void screens search by; at least one is set.
+struct SaleSearch {
+    std::optional<QDate> date;
+    std::optional<QString> sellNo;
+    std::optional<QString> typeNo;
+};
+
+// Sale rows of the shop still valid (sold or exchanged) that match every given
+// condition, with the columns the after-sales grids show: GUID, StoreGUID, ShopNo,
+// BuyPrice, BuyPriceId, SellNo, State, then 货号 … 零售价, 折扣, `amountHeading`
+// ("金额" or "应收金额"), 销售员, 销售日期.
+ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &search,
+                       const QString &amountHeading = QStringLiteral("金额"));
+// The same columns and no rows: the headings of an empty grid.
+ResultSet emptySaleRows(Database &db, const QString &amountHeading = QStringLiteral("金额"));
+
+// The row with that key in the shop if it is still sold or exchanged; nullopt when it
+// is gone, returned or voided.
+std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, const QString &sellGuid);
+
+// Thrown when a row a screen shows was returned, voided or removed meanwhile.
+inline const QString kSaleRowGone = QStringLiteral("该销售记录已经不存在、已退货或已作废，请重新查询！");
+
+// Writes one after-sales record describing `row` as it is now, handled by the
+// session's user today. `addAmount`: the money handed back or the exchange difference.
+void insertSellChange(Database &db, const Session &session, const SaleRow &row, const QDate &today,
+                      double addAmount, int state, const QString &reason);
+
+// Calendar days of a sale counted with the day of sale as day 1; past `limit`
+// (0 = no limit) the sale is too old.
+bool pastDayLimit(const QDate &saleDate, const QDate &today, int limit);
+
+// The shop's return and exchange rules for one sale row, in the order they are
+// checked. Empty when allowed, else the message that refuses it.
+QString returnRefusal(const SellRules &rules, int state, const QString &abate, const QDate &saleDate,
+                      const QDate &today);
+QString exchangeRefusal(const SellRules &rules, int state, const QString &abate, const QDate &saleDate,
+                        const QDate &today);
+
+}  // namespace kestavion

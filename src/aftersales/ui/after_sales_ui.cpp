@@ -1,0 +1,79 @@
+#include "aftersales/ui/after_sales_ui.h"
+
+#include "foundation/app_context.h"
+#include "foundation/dictionary.h"
+#include "foundation/numbers.h"
+#include "foundation/ui/form_helpers.h"
+#include "foundation/ui/grid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace kestavion {
+
+void editReasonList(AppContext &ctx, QWidget *parent, const QString &item, QComboBox *combo) {
+    // Until the dictionary screen can be opened for one list from here, a new entry
+    // is added with a simple input box.
+    bool ok = false;
+    const QString entry =
+        QInputDialog::getText(parent, item, QStringLiteral("新增%1：").arg(item), QLineEdit::Normal, {}, &ok).trimmed();
+    if (ok && !entry.isEmpty())
+        runReporting(ctx.prompt(), [&] { Dictionary(ctx.database()).add(item, entry); });
+    const QString kept = combo->currentText();
+    fillComboFromDictionary(ctx.database(), item, combo);
+    const int i = combo->findText(kept);
+    if (i >= 0) combo->setCurrentIndex(i);
+}
+
+void SaleSearchControls::build(QWidget *parent, QGridLayout *layout, int row, const QDate &today) {
+    chkDate = new QCheckBox(QStringLiteral("销售日期"), parent);
+    chkDate->setObjectName(QStringLiteral("chkDate"));
+    DT = new QDateEdit(today, parent);
+    DT->setObjectName(QStringLiteral("DT"));
+    DT->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    DT->setCalendarPopup(true);
+    chkNo = new QCheckBox(QStringLiteral("销售编号"), parent);
+    chkNo->setObjectName(QStringLiteral("chkNo"));
+    txtSellNo = new QLineEdit(parent);
+    txtSellNo->setObjectName(QStringLiteral("txtSellNo"));
+    chkType = new QCheckBox(QStringLiteral("货 号"), parent);
+    chkType->setObjectName(QStringLiteral("chkType"));
+    txtType = new QLineEdit(parent);
+    txtType->setObjectName(QStringLiteral("txtType"));
+    cmdQuery = new QPushButton(QStringLiteral("查 询(&Q)"), parent);
+    cmdQuery->setObjectName(QStringLiteral("cmdQuery"));
+    layout->addWidget(chkDate, row, 0);
+    layout->addWidget(DT, row, 1);
+    layout->addWidget(chkNo, row, 2);
+    layout->addWidget(txtSellNo, row, 3);
+    layout->addWidget(chkType, row, 4);
+    layout->addWidget(txtType, row, 5);
+    layout->addWidget(cmdQuery, row, 6);
+}
+
+std::optional<SaleSearch> SaleSearchControls::conditions() const {
+    if (!chkDate->isChecked() && !chkNo->isChecked() && !chkType->isChecked()) return std::nullopt;
+    SaleSearch s;
+    if (chkDate->isChecked()) s.date = DT->date();
+    if (chkNo->isChecked()) s.sellNo = txtSellNo->text();
+    if (chkType->isChecked()) s.typeNo = txtType->text();
+    return s;
+}
+
+void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips) {
+    for (int c = 1; c <= 7 && c < grid->cols(); ++c) grid->setColHidden(c, true);
+    const int grade = grid->colIndex(QStringLiteral("等级"));
+    if (grade > 0) grid->setColHidden(grade, hideGrade);
+    grid->sizeColumns(widthTwips);
+}
+
+double gridNumber(const Grid *grid, int row, const QString &key) {
+    return parseNumber(grid->text(row, key)).value_or(0);
+}
+
+}  // namespace kestavion

@@ -1,0 +1,49 @@
+#pragma once
+
+#include "aftersales/sale_rows.h"
+
+#include <QString>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QGridLayout;
+class QLineEdit;
+class QPushButton;
+class QWidget;
+
+namespace kestavion {
+
+struct AppContext;
+class Grid;
+
+// The "…" button beside a reason list: lets the user edit the dictionary list `item`
+// and refills `combo` afterwards (keeping the chosen entry when it is still there).
+void editReasonList(AppContext &ctx, QWidget *parent, const QString &item, QComboBox *combo);
+
+// The search row of the return and exchange screens: sale date, sale number,
+// article number, each with its tick box, and the search button.
+struct SaleSearchControls {
+    QCheckBox *chkDate = nullptr;
+    QDateEdit *DT = nullptr;
+    QCheckBox *chkNo = nullptr;
+    QLineEdit *txtSellNo = nullptr;
+    QCheckBox *chkType = nullptr;
+    QLineEdit *txtType = nullptr;
+    QPushButton *cmdQuery = nullptr;
+
+    // Creates the controls (children of `parent`) into one row of `layout`.
+    void build(QWidget *parent, QGridLayout *layout, int row, const QDate &today);
+    // nullopt when no box is ticked.
+    std::optional<SaleSearch> conditions() const;
+};
+
+// A sold-rows grid after binding: the key columns 1 to 7 hidden (and 等级 when asked),
+// columns sized to `widthTwips`.
+void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips);
+
+// A grid's cell read as a number (empty or not numeric reads 0).
+double gridNumber(const Grid *grid, int row, const QString &key);
+
+}  // namespace kestavion

@@ -1,0 +1,161 @@
+#include "aftersales/ui/return_screen.h"
+
+#include "aftersales/customer_return.h"
+#include "foundation/app_context.h"
+#include "foundation/ui/form_helpers.h"
+#include "foundation/ui/grid.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace kestavion {
+
+namespace {
+const QString kReasonItem = QStringLiteral("退货原因");
+}
+
+ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
+    setObjectName(QStringLiteral("frmClientBack"));
+    setWindowTitle(QStringLiteral("客户退货"));
+    auto *outer = new QVBoxLayout(this);
+    SSTab = new QTabWidget(this);
+    SSTab->setObjectName(QStringLiteral("SSTab"));
+    auto *page = new QWidget;
+    auto *g = new QGridLayout(page);
+    search.build(page, g, 0, ctx.today());
+    VSFlexGrid = new Grid(page);
+    VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
+    g->addWidget(VSFlexGrid, 1, 0, 1, 7);
+    lbTip = new QLabel(page);
+    lbTip->setObjectName(QStringLiteral("lbTip"));
+    lbTip->setStyleSheet(QStringLiteral("color: red"));
+    g->addWidget(lbTip, 2, 0, 1, 7);
+    SSTab->addTab(page, QStringLiteral("客户退货"));
+    outer->addWidget(SSTab);
+
+    auto *bottom = new QHBoxLayout;
+    Frame1 = new QGroupBox(QStringLiteral("退入"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    auto *f = new QHBoxLayout(Frame1);
+    Opt = new QRadioButton(QStringLiteral("问题库存"), Frame1);
+    Opt->setObjectName(QStringLiteral("Opt"));
+    OptQuestion = new QRadioButton(QStringLiteral("正常库存"), Frame1);
+    OptQuestion->setObjectName(QStringLiteral("OptQuestion"));
+    Opt->setChecked(true);
+    f->addWidget(Opt);
+    f->addWidget(OptQuestion);
+    bottom->addWidget(Frame1);
+    auto *l0 = new QLabel(QStringLiteral("退货原因："), this);
+    l0->setObjectName(QStringLiteral("lbInfo_0"));
+    bottom->addWidget(l0);
+    comResion = new QComboBox(this);
+    comResion->setObjectName(QStringLiteral("comResion"));
+    comResion->setMinimumWidth(140);
+    bottom->addWidget(comResion);
+    cmdLeather = new QPushButton(QStringLiteral("…"), this);
+    cmdLeather->setObjectName(QStringLiteral("cmdLeather"));
+    cmdLeather->setMaximumWidth(30);
+    bottom->addWidget(cmdLeather);
+    auto *l1 = new QLabel(QStringLiteral("找回金额"), this);
+    l1->setObjectName(QStringLiteral("lbInfo_1"));
+    bottom->addWidget(l1);
+    lb = new QLabel(this);
+    lb->setObjectName(QStringLiteral("lb"));
+    lb->setMinimumWidth(60);
+    lb->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
+    bottom->addWidget(lb);
+    bottom->addStretch();
+    cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
+    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    bottom->addWidget(cmdOk);
+    outer->addLayout(bottom);
+    lbTitle = new QLabel(
+        QStringLiteral("  使用帮助：可根据销售编号，货号或销售日期，查询出要退货的销售记录，选择退货原因，默认是退入到问题库存的，"
+                       "主要考虑是退货的鞋子都可能有质量问题，如果是可以销售的鞋子可选择退入到正常库存。点击确定即可完成一次退货。"
+                       "退货后系统自动更新库存信息。"),
+        this);
+    lbTitle->setObjectName(QStringLiteral("lbTitle"));
+    lbTitle->setWordWrap(true);
+    outer->addWidget(lbTitle);
+
+    try {
+        VSFlexGrid->bind(emptySaleRows(ctx.database()));
+    } catch (const DbError &e) {
+        ctx.prompt().plain(e.message());
+    }
+    dressSoldGrid(VSFlexGrid, true, 860);
+    fillComboFromDictionary(ctx.database(), kReasonItem, comResion);
+    disableAutoDefault(this);
+    resize(900, 560);
+
+    connect(search.cmdQuery, &QPushButton::clicked, this, [this] { query(); });
+    connect(VSFlexGrid, &Grid::rowChanged, this, [this](int) { showAmount(); });
+    connect(VSFlexGrid, &Grid::keyPressed, this, [this](QKeyEvent *e, bool *handled) {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && VSFlexGrid->row() > 0) {
+            comResion->setFocus();
+            *handled = true;
+        }
+    });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdOk, &QPushButton::clicked, this, [this] { returnCurrent(); });
+}
+
+void ReturnScreen::showAmount() {
+    const int r = VSFlexGrid->row();
+    lb->setText(r > 0 && VSFlexGrid->rows() > 1 ? VSFlexGrid->text(r, QStringLiteral("金额")) : QString());
+}
+
+void ReturnScreen::query() {
+    auto cond = search.conditions();
+    if (!cond) {
+        ctx_.prompt().info(QStringLiteral("请选择条件！"));
+        return;
+    }
+    ResultSet rs;
+    if (!runReporting(ctx_.prompt(), [&] { rs = findSaleRows(ctx_.database(), ctx_.session.shopNo, *cond); })) return;
+    if (rs.empty()) {
+        lbTip->setText(QStringLiteral("无记录！"));
+        return;
+    }
+    VSFlexGrid->bind(rs);
+    lbTip->clear();
+    VSFlexGrid->setFocus();
+    VSFlexGrid->setRow(1);
+    dressSoldGrid(VSFlexGrid, true, 860);
+    showAmount();
+}
+
+void ReturnScreen::returnCurrent() {
+    const int r = VSFlexGrid->row();
+    if (VSFlexGrid->rows() < 2 || r < 1) return;
+    const QDate saleDate = QDate::fromString(VSFlexGrid->text(r, QStringLiteral("销售日期")), Qt::ISODate);
+    const QString refusal =
+        returnRefusal(ctx_.session.rules, static_cast<int>(gridNumber(VSFlexGrid, r, QStringLiteral("State"))),
+                      VSFlexGrid->text(r, QStringLiteral("折扣")), saleDate, ctx_.today());
+    if (!refusal.isEmpty()) {
+        ctx_.prompt().info(refusal);
+        return;
+    }
+    if (!ctx_.prompt().question(QStringLiteral("确认要退货吗？"), kTitleHint)) return;
+    const QString sellGuid = VSFlexGrid->text(r, QStringLiteral("GUID"));
+    const auto into = Opt->isChecked() ? CustomerReturn::Into::ProblemStock : CustomerReturn::Into::NormalStock;
+    const bool ok = runReporting(ctx_.prompt(), [&] {
+        CustomerReturn(ctx_.database(), ctx_.session, *ctx_.clock).returnPair(sellGuid, into, comResion->currentText());
+    });
+    if (!ok) return;
+    VSFlexGrid->removeItem(r);
+    showAmount();
+}
+
+}  // namespace kestavion
