@@ -139,6 +139,14 @@ shot_menu_open menu_help h
 shot_screen change_user "更换用户" s 8
 shot_screen about "关于" h 2
 
+# --- selling screens ---------------------------------------------------------
+
+# --- intake and lookup-list screens ------------------------------------------
+
+# --- after-sales screens -----------------------------------------------------
+
+# --- end of screens ------------------------------------------------------------
+
 # The About box's system information (its button's Alt key).
 focus_window "$MAIN_TITLE"
 xdotool key --clearmodifiers alt+h
