@@ -10,7 +10,7 @@ PACKAGES=(
   libsqlcipher-dev sqlcipher libpq-dev libsodium-dev
   libfreexl-dev libminizip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-apps imagemagick fonts-wqy-zenhei poppler-utils
+  xvfb xauth x11-utils xdotool imagemagick fonts-wqy-zenhei poppler-utils
 )
 
 missing=()

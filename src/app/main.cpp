@@ -12,6 +12,7 @@
 #include <QLibraryInfo>
 #include <QTimer>
 #include <QTranslator>
+#include <cstdio>
 
 using namespace kestavion;
 
@@ -29,11 +30,23 @@ int main(int argc, char **argv) {
     SystemClock clock;
     std::unique_ptr<SqliteDatabase> db;
     const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+    const QString connectFailed = QStringLiteral("连接数据库失败！");
     try {
         db = SqliteDatabase::open(path);
+    } catch (const DbError &e) {
+        // Missing file, wrong key or a library that is not SQLCipher: the reason goes
+        // to the console only, the user sees the connection failure.
+        std::fprintf(stderr, "kestavion: %s\n", e.what());
+        prompter.info(connectFailed, kTitleHint);
+        return 1;
+    }
+    try {
         checkAndUpgradeSchema(*db);
-    } catch (const DbError &) {
-        prompter.info(QStringLiteral("连接数据库失败！"), kTitleHint);
+    } catch (const DbError &e) {
+        // A file newer than this program (or without a version) is not opened half
+        // understood: say why, then end.
+        prompter.plain(e.message());
+        prompter.info(connectFailed, kTitleHint);
         return 1;
     }
 

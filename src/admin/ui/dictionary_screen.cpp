@@ -105,7 +105,7 @@ void openDictionaryFor(AppContext &ctx, QWidget *parent, const QString &item, QC
     DictionaryScreen screen(ctx, parent);
     screen.LoadIt(item);
     screen.exec();
-    if (combo) fillComboFromDictionary(ctx.database(), item, combo);
+    if (combo) fillComboFromDictionary(ctx, item, combo);
 }
 
 }  // namespace kestavion

@@ -25,7 +25,7 @@ void editReasonList(AppContext &ctx, QWidget *parent, const QString &item, QComb
     if (ok && !entry.isEmpty())
         runReporting(ctx.prompt(), [&] { Dictionary(ctx.database()).add(item, entry); });
     const QString kept = combo->currentText();
-    fillComboFromDictionary(ctx.database(), item, combo);
+    fillComboFromDictionary(ctx, item, combo);
     const int i = combo->findText(kept);
     if (i >= 0) combo->setCurrentIndex(i);
 }

@@ -119,7 +119,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     }
     dressSoldGrid(VSFlexGrid, false, 860);
     initChangeGrid();
-    fillComboFromDictionary(ctx.database(), kReasonItem, comResion);
+    fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
     resize(920, 640);
 

@@ -90,7 +90,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
     runReporting(ctx.prompt(), [&] { VSFlexGrid->bind(ProblemStock(ctx.database(), ctx.session).goodsInStock()); });
     dressGoodsGrid();
     initQuestionGrid();
-    fillComboFromDictionary(ctx.database(), kReasonItem, comResion);
+    fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
     resize(900, 620);
 

@@ -92,7 +92,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     VSFlexGrid->setColHidden(1, true);
     VSFlexGrid->sizeColumns(1000);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
-    fillComboFromDictionary(ctx.database(), QStringLiteral("折扣"), comAbate);
+    fillComboFromDictionary(ctx, QStringLiteral("折扣"), comAbate);
     disableAutoDefault(this);
     resize(820, 480);
 

@@ -95,7 +95,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
         ctx.prompt().plain(e.message());
     }
     dressSoldGrid(VSFlexGrid, true, 860);
-    fillComboFromDictionary(ctx.database(), kReasonItem, comResion);
+    fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
     resize(900, 560);
 

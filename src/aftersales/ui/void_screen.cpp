@@ -80,7 +80,7 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
         ctx.prompt().plain(e.message());
     }
     dressSoldGrid(VSFlexGrid, false, 860);
-    fillComboFromDictionary(ctx.database(), kReasonItem, comResion);
+    fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
     resize(900, 520);
 

@@ -1,5 +1,6 @@
 #include "foundation/ui/form_helpers.h"
 
+#include "foundation/app_context.h"
 #include "foundation/database.h"
 #include "foundation/dictionary.h"
 #include "foundation/prompter.h"
@@ -16,26 +17,37 @@
 
 namespace kestavion {
 
-void fillComboFromDictionary(Database &db, const QString &item, QComboBox *combo) {
-    combo->clear();
-    QStringList entries;
+namespace {
+// The entries of one list; empty (and the engine's text shown) when it cannot be read.
+QStringList dictionaryEntries(Database &db, const QString &item, Prompter *prompter) {
     try {
-        entries = Dictionary(db).entries(item);
-    } catch (const DbError &) {
-        return;  // the list stays empty
+        return Dictionary(db).entries(item);
+    } catch (const DbError &e) {
+        if (prompter) prompter->plain(e.message());
+        return {};
     }
-    combo->addItems(entries);
+}
+}  // namespace
+
+void fillComboFromDictionary(Database &db, const QString &item, QComboBox *combo, Prompter *prompter) {
+    combo->clear();
+    combo->addItems(dictionaryEntries(db, item, prompter));
     if (combo->count() > 0) combo->setCurrentIndex(0);
 }
 
-void fillComboFromDictionaryWithAll(Database &db, const QString &item, QComboBox *combo) {
+void fillComboFromDictionaryWithAll(Database &db, const QString &item, QComboBox *combo, Prompter *prompter) {
     combo->clear();
     combo->addItem(QStringLiteral("全部"));
-    try {
-        combo->addItems(Dictionary(db).entries(item));
-    } catch (const DbError &) {
-    }
+    combo->addItems(dictionaryEntries(db, item, prompter));
     combo->setCurrentIndex(0);
+}
+
+void fillComboFromDictionary(AppContext &ctx, const QString &item, QComboBox *combo) {
+    fillComboFromDictionary(*ctx.db, item, combo, ctx.prompter);
+}
+
+void fillComboFromDictionaryWithAll(AppContext &ctx, const QString &item, QComboBox *combo) {
+    fillComboFromDictionaryWithAll(*ctx.db, item, combo, ctx.prompter);
 }
 
 EnterToTab *EnterToTab::instance() {

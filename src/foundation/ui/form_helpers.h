@@ -16,10 +16,16 @@ class Database;
 class Prompter;
 struct AppContext;
 
-// Fills a combo box with one lookup list and selects the first entry (if any).
-void fillComboFromDictionary(Database &db, const QString &item, QComboBox *combo);
+// Fills a combo box with one lookup list and selects the first entry (if any). When
+// the list cannot be read it stays empty and the engine's text is shown through
+// `prompter` (if given).
+void fillComboFromDictionary(Database &db, const QString &item, QComboBox *combo, Prompter *prompter = nullptr);
 // The same with "全部" first, selected.
-void fillComboFromDictionaryWithAll(Database &db, const QString &item, QComboBox *combo);
+void fillComboFromDictionaryWithAll(Database &db, const QString &item, QComboBox *combo,
+                                    Prompter *prompter = nullptr);
+// The screens' form: the context's database and prompter.
+void fillComboFromDictionary(AppContext &ctx, const QString &item, QComboBox *combo);
+void fillComboFromDictionaryWithAll(AppContext &ctx, const QString &item, QComboBox *combo);
 
 // Enter (Return or keypad Enter) moves the focus to the next field of the window.
 // One shared filter; install it on the fields that should behave so.

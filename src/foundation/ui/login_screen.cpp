@@ -63,7 +63,16 @@ private:
 };
 }  // namespace
 
-void enterClicks(QLineEdit *box, QPushButton *button) { box->installEventFilter(new EnterClicks(box, button)); }
+void wireKeys(QDialog *dialog, QLineEdit *userNo, QLineEdit *password, QPushButton *login, QPushButton *exit) {
+    QWidget::setTabOrder(userNo, password);
+    QWidget::setTabOrder(password, login);
+    QWidget::setTabOrder(login, exit);
+    disableAutoDefault(dialog);
+    EnterToTab::install(userNo);
+    password->installEventFilter(new EnterClicks(password, login));
+    QObject::connect(exit, &QPushButton::clicked, dialog, &QDialog::reject);
+    userNo->setFocus();
+}
 
 QPixmap banner(const QSize &size, const QString &text) {
     QPixmap pm(size);
@@ -136,16 +145,8 @@ LoginScreen::LoginScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     outer->addLayout(body);
     outer->setSizeConstraint(QLayout::SetFixedSize);  // a fixed window
 
-    setTabOrder(txtUserNo, txtUserPassWord);
-    setTabOrder(txtUserPassWord, cmdLogin);
-    setTabOrder(cmdLogin, cmdExit);
-    disableAutoDefault(this);
-    EnterToTab::install(txtUserNo);
-    login_ui::enterClicks(txtUserPassWord, cmdLogin);
-
+    login_ui::wireKeys(this, txtUserNo, txtUserPassWord, cmdLogin, cmdExit);
     connect(cmdLogin, &QPushButton::clicked, this, &LoginScreen::cmdLogin_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
-    txtUserNo->setFocus();
 }
 
 void LoginScreen::cmdLogin_Click() {

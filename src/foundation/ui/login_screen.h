@@ -40,8 +40,10 @@ namespace login_ui {
 LoginService::Outcome attempt(Prompter &prompter, const std::function<LoginService::Outcome()> &check);
 // The refusal messages and focus moves shared by both log-in screens.
 void reportRefusal(Prompter &prompter, LoginService::Outcome outcome, QLineEdit *userNo, QLineEdit *password);
-// Enter in the password box does what a click on the button does.
-void enterClicks(QLineEdit *box, QPushButton *button);
+// The keys both log-in screens share: Tab order number → password → buttons, Enter
+// in the number moves on, Enter in the password clicks `login`, `exit` closes the
+// dialog; the focus starts in the number.
+void wireKeys(QDialog *dialog, QLineEdit *userNo, QLineEdit *password, QPushButton *login, QPushButton *exit);
 // A small picture with the program's title, drawn in code.
 QPixmap banner(const QSize &size, const QString &text);
 }  // namespace login_ui

@@ -56,16 +56,8 @@ ReLoginScreen::ReLoginScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     outer->setSizeConstraint(QLayout::SetFixedSize);
     txtUserNo->setMinimumWidth(180);
 
-    setTabOrder(txtUserNo, txtUserPassWord);
-    setTabOrder(txtUserPassWord, cmdLogin);
-    setTabOrder(cmdLogin, cmdExit);
-    disableAutoDefault(this);
-    EnterToTab::install(txtUserNo);
-    login_ui::enterClicks(txtUserPassWord, cmdLogin);
-
+    login_ui::wireKeys(this, txtUserNo, txtUserPassWord, cmdLogin, cmdExit);
     connect(cmdLogin, &QPushButton::clicked, this, &ReLoginScreen::cmdLogin_Click);
-    connect(cmdExit, &QPushButton::clicked, this, &QDialog::reject);
-    txtUserNo->setFocus();
 }
 
 void ReLoginScreen::cmdLogin_Click() {

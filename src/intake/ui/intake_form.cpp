@@ -24,7 +24,7 @@ QComboBox *dictCombo(AppContext &ctx, QWidget *parent, const char *name, const Q
     c->setObjectName(QString::fromLatin1(name));
     c->setEditable(false);
     c->setMinimumWidth(120);
-    fillComboFromDictionary(ctx.database(), item, c);
+    fillComboFromDictionary(ctx, item, c);
     return c;
 }
 

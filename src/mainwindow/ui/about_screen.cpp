@@ -59,16 +59,19 @@ AboutScreen::AboutScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     });
 }
 
-QString AboutScreen::versionText() {
-    return QStringLiteral("版本 %1.%2.%3").arg(KESTAVION_VERSION_MAJOR).arg(KESTAVION_VERSION_MINOR).arg(KESTAVION_VERSION_PATCH);
+namespace {
+QString versionNumber() {
+    return QStringLiteral("%1.%2.%3").arg(KESTAVION_VERSION_MAJOR).arg(KESTAVION_VERSION_MINOR).arg(KESTAVION_VERSION_PATCH);
 }
+}  // namespace
+
+QString AboutScreen::versionText() { return QStringLiteral("版本 ") + versionNumber(); }
 
 QStringList SystemInfoDialog::lines(const AppContext &ctx) {
     QString cipher = QStringLiteral("—");
     if (auto *sqlite = dynamic_cast<SqliteDatabase *>(ctx.db)) cipher = sqlite->cipherVersion();
     return {
-        QStringLiteral("程序：") + kAppTitle + QLatin1Char(' ') +
-            QStringLiteral("%1.%2.%3").arg(KESTAVION_VERSION_MAJOR).arg(KESTAVION_VERSION_MINOR).arg(KESTAVION_VERSION_PATCH),
+        QStringLiteral("程序：") + kAppTitle + QLatin1Char(' ') + versionNumber(),
         QStringLiteral("Qt：") + QString::fromLatin1(qVersion()),
         QStringLiteral("操作系统：") + platform::systemDescription(),
         QStringLiteral("SQLCipher：") + cipher,

@@ -22,6 +22,74 @@ namespace kestavion {
 
 namespace {
 
+// The menu bar, top to bottom: a top-level menu, its entries, a sub-menu and its
+// entries (an Entry or Separator after them goes back to the top-level menu).
+struct MenuLine {
+    enum Kind { Top, Sub, Entry, SubEntry, Separator } kind;
+    const char *name;
+    const char *caption;
+};
+
+const MenuLine kMenus[] = {
+    {MenuLine::Top, "System", "[系  统(&S)]"},
+    {MenuLine::Entry, "UserManage", "1-用户管理"},
+    {MenuLine::Entry, "ChagePassWord", "2-修改密码"},
+    {MenuLine::Entry, "SellRole", "3-系统参数设置"},
+    // Each opens the lookup-list screen for the list of its caption.
+    {MenuLine::Sub, "Data", "4-数据维护"},
+    {MenuLine::SubEntry, "Colour", "颜色"},
+    {MenuLine::SubEntry, "Size", "尺码"},
+    {MenuLine::SubEntry, "Name", "种类"},
+    {MenuLine::SubEntry, "Brand", "品牌"},
+    {MenuLine::SubEntry, "feather", "面料"},
+    {MenuLine::SubEntry, "Grade", "等级"},
+    {MenuLine::SubEntry, "Production", "产地"},
+    {MenuLine::SubEntry, "BackResion", "退货原因"},
+    {MenuLine::SubEntry, "ChangeResion", "调换原因"},
+    {MenuLine::SubEntry, "BlankOutResion", "作废原因"},
+    {MenuLine::SubEntry, "OtherItem", "其他支出项目"},
+    {MenuLine::Entry, "ChangeShop", "5-店面管理"},
+    {MenuLine::Separator, "split", ""},
+    {MenuLine::Entry, "putin", "6-进货单数据导入"},
+    {MenuLine::Entry, "BackUpDate", "7-数据备份设置"},
+    {MenuLine::Entry, "ReStart", "8-重新开始"},
+    {MenuLine::Entry, "ReLogin", "9-更换用户"},
+    {MenuLine::Entry, "Exit", "10-退出"},
+
+    {MenuLine::Top, "Operator", "[功  能(&O)]"},
+    {MenuLine::Entry, "BuyIn", "1-进货管理"},
+    {MenuLine::Entry, "SellOut", "2-售货管理"},
+    {MenuLine::Entry, "ClientBackChange", "3-客户调换"},
+    {MenuLine::Entry, "ClientBack", "4-客户退货"},
+    {MenuLine::Entry, "Question", "5-问 题 鞋"},
+    {MenuLine::Entry, "CompanyBack", "6-厂商退货"},
+    {MenuLine::Separator, "split1", ""},
+    {MenuLine::Entry, "BlankOut", "7-售货作废"},
+    {MenuLine::Entry, "ChangePrice", "8-价格变动"},
+    {MenuLine::Entry, "OtherOut", "9-非营业其他支出"},
+
+    {MenuLine::Top, "Query", "[查  询(&Q)]"},
+    {MenuLine::Entry, "StoreQuery", "1-库存查询"},
+    {MenuLine::Entry, "SellQuery", "2-售货查询"},
+    {MenuLine::Entry, "SellGroup", "3-销售排行"},
+    {MenuLine::Entry, "BuyInDetail", "4-进货明细查询"},
+    {MenuLine::Entry, "ClientChangeQuery", "5-客户退换查询"},
+    {MenuLine::Entry, "Back", "6-厂商退货查询"},
+    {MenuLine::Entry, "BlankOutQuery", "7-作废记录查询"},
+    {MenuLine::Entry, "OtherOutQuery", "8-非营业支出查询"},
+
+    {MenuLine::Top, "Amount", "[结算统计(&A)]"},
+    {MenuLine::Entry, "DayAmount", "1-日结算"},
+    {MenuLine::Entry, "AmountTotal", "2-结算汇总"},
+    {MenuLine::Entry, "Profit", "3-利润分析"},
+    {MenuLine::Entry, "ProfitByNo", "4-单品利润计算"},
+
+    {MenuLine::Top, "Other", "[帮  助(&H)]"},
+    {MenuLine::Entry, "Calculate", "1-计算器"},
+    {MenuLine::Entry, "Note", "2-记事本"},
+    {MenuLine::Entry, "About", "3-关于我们"},
+};
+
 struct Gate {
     const char *entry;
     const char *permission;
@@ -87,94 +155,37 @@ MainWindow::MainWindow(AppContext &ctx, const ScreenRegistry &registry, QWidget 
     setWindowTitle(kAppTitle + QLatin1Char('-') + ctx_.session.shopName);
 }
 
-QMenu *MainWindow::addTopMenu(const QString &name, const QString &caption) {
-    QMenu *m = menuBar()->addMenu(caption);
-    m->setObjectName(name);
-    m->menuAction()->setObjectName(name);
-    return m;
-}
-
-QAction *MainWindow::addEntry(QMenu *menu, const QString &name, const QString &caption) {
-    QAction *a = menu->addAction(caption);
-    a->setObjectName(name);
-    menuEntries_.insert(name, a);
-    connect(a, &QAction::triggered, this, [this, name] { menuClicked(name); });
-    return a;
-}
-
-void MainWindow::addSeparator(QMenu *menu, const QString &name) { menu->addSeparator()->setObjectName(name); }
-
 void MainWindow::buildMenus() {
-    auto entry = [this](QMenu *m, const char *name, const char *caption) {
-        addEntry(m, QString::fromUtf8(name), QString::fromUtf8(caption));
-    };
-
-    QMenu *system = addTopMenu(QStringLiteral("System"), QStringLiteral("[系  统(&S)]"));
-    entry(system, "UserManage", "1-用户管理");
-    entry(system, "ChagePassWord", "2-修改密码");
-    entry(system, "SellRole", "3-系统参数设置");
-    QMenu *data = system->addMenu(QStringLiteral("4-数据维护"));
-    data->setObjectName(QStringLiteral("Data"));
-    data->menuAction()->setObjectName(QStringLiteral("Data"));
-    // Each opens the lookup-list screen for the list of its caption.
-    for (const char *name : {"Colour", "Size", "Name", "Brand", "feather", "Grade", "Production", "BackResion",
-                             "ChangeResion", "BlankOutResion", "OtherItem"}) {
-        static const QHash<QString, QString> captions = {
-            {QStringLiteral("Colour"), QStringLiteral("颜色")},
-            {QStringLiteral("Size"), QStringLiteral("尺码")},
-            {QStringLiteral("Name"), QStringLiteral("种类")},
-            {QStringLiteral("Brand"), QStringLiteral("品牌")},
-            {QStringLiteral("feather"), QStringLiteral("面料")},
-            {QStringLiteral("Grade"), QStringLiteral("等级")},
-            {QStringLiteral("Production"), QStringLiteral("产地")},
-            {QStringLiteral("BackResion"), QStringLiteral("退货原因")},
-            {QStringLiteral("ChangeResion"), QStringLiteral("调换原因")},
-            {QStringLiteral("BlankOutResion"), QStringLiteral("作废原因")},
-            {QStringLiteral("OtherItem"), QStringLiteral("其他支出项目")},
-        };
-        const QString n = QString::fromLatin1(name);
-        addEntry(data, n, captions.value(n));
+    QMenu *top = nullptr;
+    QMenu *current = nullptr;
+    for (const MenuLine &line : kMenus) {
+        const QString name = QString::fromLatin1(line.name);
+        const QString caption = QString::fromUtf8(line.caption);
+        switch (line.kind) {
+        case MenuLine::Top:
+            top = current = menuBar()->addMenu(caption);
+            break;
+        case MenuLine::Sub:
+            current = top->addMenu(caption);
+            break;
+        case MenuLine::Entry:
+            current = top;
+            [[fallthrough]];
+        case MenuLine::SubEntry: {
+            QAction *a = current->addAction(caption);
+            a->setObjectName(name);
+            menuEntries_.insert(name, a);
+            connect(a, &QAction::triggered, this, [this, name] { menuClicked(name); });
+            continue;
+        }
+        case MenuLine::Separator:
+            current = top;
+            current->addSeparator()->setObjectName(name);
+            continue;
+        }
+        current->setObjectName(name);
+        current->menuAction()->setObjectName(name);
     }
-    entry(system, "ChangeShop", "5-店面管理");
-    addSeparator(system, QStringLiteral("split"));
-    entry(system, "putin", "6-进货单数据导入");
-    entry(system, "BackUpDate", "7-数据备份设置");
-    entry(system, "ReStart", "8-重新开始");
-    entry(system, "ReLogin", "9-更换用户");
-    entry(system, "Exit", "10-退出");
-
-    QMenu *op = addTopMenu(QStringLiteral("Operator"), QStringLiteral("[功  能(&O)]"));
-    entry(op, "BuyIn", "1-进货管理");
-    entry(op, "SellOut", "2-售货管理");
-    entry(op, "ClientBackChange", "3-客户调换");
-    entry(op, "ClientBack", "4-客户退货");
-    entry(op, "Question", "5-问 题 鞋");
-    entry(op, "CompanyBack", "6-厂商退货");
-    addSeparator(op, QStringLiteral("split1"));
-    entry(op, "BlankOut", "7-售货作废");
-    entry(op, "ChangePrice", "8-价格变动");
-    entry(op, "OtherOut", "9-非营业其他支出");
-
-    QMenu *query = addTopMenu(QStringLiteral("Query"), QStringLiteral("[查  询(&Q)]"));
-    entry(query, "StoreQuery", "1-库存查询");
-    entry(query, "SellQuery", "2-售货查询");
-    entry(query, "SellGroup", "3-销售排行");
-    entry(query, "BuyInDetail", "4-进货明细查询");
-    entry(query, "ClientChangeQuery", "5-客户退换查询");
-    entry(query, "Back", "6-厂商退货查询");
-    entry(query, "BlankOutQuery", "7-作废记录查询");
-    entry(query, "OtherOutQuery", "8-非营业支出查询");
-
-    QMenu *amount = addTopMenu(QStringLiteral("Amount"), QStringLiteral("[结算统计(&A)]"));
-    entry(amount, "DayAmount", "1-日结算");
-    entry(amount, "AmountTotal", "2-结算汇总");
-    entry(amount, "Profit", "3-利润分析");
-    entry(amount, "ProfitByNo", "4-单品利润计算");
-
-    QMenu *other = addTopMenu(QStringLiteral("Other"), QStringLiteral("[帮  助(&H)]"));
-    entry(other, "Calculate", "1-计算器");
-    entry(other, "Note", "2-记事本");
-    entry(other, "About", "3-关于我们");
 }
 
 void MainWindow::buildToolbar() {

@@ -41,9 +41,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QMenu *addTopMenu(const QString &name, const QString &caption);
-    QAction *addEntry(QMenu *menu, const QString &name, const QString &caption);
-    void addSeparator(QMenu *menu, const QString &name);
     void buildMenus();
     void buildToolbar();
 

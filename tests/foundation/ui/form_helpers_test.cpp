@@ -1,0 +1,68 @@
+#include "foundation/ui/form_helpers.h"
+#include "kit/fixtures.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+
+using namespace kestavion;
+using namespace kestavion::test;
+
+TEST_F(DbTest, DictionaryCombosFillSelectAndReportAFailedRead) {
+    QComboBox plain, withAll;
+    fillComboFromDictionary(ctx, QStringLiteral("等级"), &plain);
+    EXPECT_EQ(plain.count(), 3);
+    EXPECT_EQ(plain.currentText(), QStringLiteral("合格品"));
+    fillComboFromDictionaryWithAll(ctx, QStringLiteral("等级"), &withAll);
+    EXPECT_EQ(withAll.count(), 4);
+    EXPECT_EQ(withAll.currentText(), QStringLiteral("全部"));
+
+    // A list with no rows: the plain box is empty with nothing chosen, the other one
+    // offers only "全部".
+    fillComboFromDictionary(ctx, QStringLiteral("没有这一项"), &plain);
+    EXPECT_EQ(plain.count(), 0);
+    EXPECT_EQ(plain.currentIndex(), -1);
+    fillComboFromDictionaryWithAll(ctx, QStringLiteral("没有这一项"), &withAll);
+    EXPECT_EQ(withAll.count(), 1);
+    EXPECT_EQ(withAll.currentText(), QStringLiteral("全部"));
+    EXPECT_TRUE(prompter.messages.empty());
+
+    // A read the engine rejects leaves the list empty and shows the engine's text.
+    db->exec(QStringLiteral("DROP TABLE DataDictionary"));
+    fillComboFromDictionary(ctx, QStringLiteral("等级"), &plain);
+    EXPECT_EQ(plain.count(), 0);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].kind, Prompter::Kind::Plain);
+    EXPECT_TRUE(prompter.messages[0].text.contains(QStringLiteral("DataDictionary"), Qt::CaseInsensitive))
+        << prompter.messages[0].text.toStdString();
+}
+
+TEST(FormHelpers, EnterMovesToTheNextEnabledFieldAndDigitsOnlyRefusesSignAndPoint) {
+    QDialog dlg;
+    auto *a = new QLineEdit(&dlg);
+    auto *off = new QLineEdit(&dlg);
+    auto *b = new QLineEdit(&dlg);
+    auto *layout = new QVBoxLayout(&dlg);
+    layout->addWidget(a);
+    layout->addWidget(off);
+    layout->addWidget(b);
+    off->setEnabled(false);
+    EnterToTab::install({a, b});
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    a->setFocus();
+    QTest::keyClick(a, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), b);  // the disabled field is passed over
+    QTest::keyClick(b, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(QApplication::focusWidget(), a);  // and round again
+
+    setNumericOnly(b, true);
+    QTest::keyClicks(b, QStringLiteral("-1a2.3 4"));
+    EXPECT_EQ(b->text(), QStringLiteral("1234"));
+    setNumericOnly(b, false);
+    QTest::keyClicks(b, QStringLiteral(".5"));
+    EXPECT_EQ(b->text(), QStringLiteral("1234.5"));
+}
