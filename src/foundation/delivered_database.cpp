@@ -86,8 +86,11 @@ void createDeliveredDatabase(const QString &path, const DeliveredOptions &option
                  {newGuid(), QStringLiteral("admin"), QStringLiteral("管理员"), hashPassword(options.adminPassword),
                   kAdminRoleKey, adminRoleName});
         const QString folder = options.backupFolder.isEmpty() ? platform::defaultBackupFolder() : options.backupFolder;
+        // The drive list of the backup settings shows the folder's drive ("D:\", or "/").
+        const bool letter = folder.size() >= 2 && folder.at(1) == QLatin1Char(':');
+        const QString drive = letter ? folder.left(2) + QLatin1Char('\\') : QStringLiteral("/");
         db->exec(QStringLiteral("INSERT INTO FileSave (dirpath,Drive,Dir,FileName,IsSave) VALUES (?,?,?,?,0)"),
-                 {folder, QString(), folder, QStringLiteral("数据备份")});
+                 {folder, drive, folder, QStringLiteral("数据备份")});
         seedDictionary(*db);
         db->exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
         tx.commit();

@@ -294,7 +294,8 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
     rc = sqlite3_backup_step(b, -1);
     sqlite3_backup_finish(b);
     if (rc != SQLITE_DONE) abandon(engineMessage(dest), rc);
-    // The copy is in rollback-journal mode; nothing else to fold in.
+    // The destination was written through its own rollback journal, so the whole
+    // copy is in the file itself (its header keeps the source's WAL setting).
     sqlite3_close_v2(dest);
     std::error_code ec;
     std::filesystem::rename(nativePath(temp), nativePath(destination), ec);

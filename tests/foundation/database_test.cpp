@@ -129,3 +129,17 @@ TEST_F(DbTest, BackupIsKeyedConsistentCopy) {
     EXPECT_EQ(copy->scalar(QStringLiteral("SELECT count(*) FROM Store")).toInt(), 1);
     EXPECT_FALSE(QFile::exists(dest + QStringLiteral(".tmp")));
 }
+
+#ifdef Q_OS_LINUX
+// Another SQLite in the process (Qt's own driver, the system's libsqlite3) could take
+// over SQLCipher's symbols and write an unencrypted file.
+TEST(Engine, OnlySqlCipherIsLoaded) {
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray text = maps.readAll();
+    EXPECT_TRUE(text.contains("libsqlcipher"));
+    EXPECT_FALSE(text.contains("libsqlite3.so"));
+    EXPECT_FALSE(text.contains("libQt6Sql"));
+    EXPECT_FALSE(text.contains("libqsqlite"));
+}
+#endif
