@@ -163,13 +163,21 @@ void SaleScreen::buildControls() {
     price->addWidget(cmdAdd);
     price->addStretch(1);
 
+    // The money row in large figures: total, payment, change.
+    QFont payFont = txtReciveAmout->font();
+    payFont.setPointSize(payFont.pointSize() + 6);
+    txtReciveAmout->setFont(payFont);
+    txtReciveAmout->setFixedWidth(180);
     auto *pay = new QHBoxLayout;
     pay->addWidget(caption(QStringLiteral("应收金额"), this));
     pay->addWidget(lbAmount);
+    pay->addStretch(1);
     pay->addWidget(caption(QStringLiteral("客人付款"), this));
     pay->addWidget(txtReciveAmout);
+    pay->addStretch(1);
     pay->addWidget(caption(QStringLiteral("找回金额"), this));
     pay->addWidget(lb);
+    pay->addStretch(1);
     pay->addWidget(cmdCheckOut);
 
     auto *who = new QHBoxLayout;
