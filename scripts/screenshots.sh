@@ -140,6 +140,50 @@ shot_screen change_user "更换用户" s 8
 shot_screen about "关于" h 2
 
 # --- selling screens ---------------------------------------------------------
+# The fresh database holds no goods: put a few in stock (with their lots) for the till.
+sqlcipher "$WORK/Kestavion.mdb" >/dev/null <<'SQL'
+PRAGMA key='kuvatesolin582';
+BEGIN;
+INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price)
+  SELECT '{5C0A0000-0000-4000-8000-000000000001}',GUID,'A1008','男皮鞋','步履','40','黑色','牛皮','一等品','温州',3,199 FROM Shop
+  UNION ALL SELECT '{5C0A0000-0000-4000-8000-000000000002}',GUID,'A1008','男皮鞋','步履','41','黑色','牛皮','一等品','温州',2,199 FROM Shop
+  UNION ALL SELECT '{5C0A0000-0000-4000-8000-000000000003}',GUID,'B2051','运动鞋','轻风','38','白色','网布','合格品','晋江',5,299 FROM Shop
+  UNION ALL SELECT '{5C0A0000-0000-4000-8000-000000000004}',GUID,'C3300','女单鞋','花语','36','红色','羊皮','一等品','广州',4,259 FROM Shop;
+INSERT INTO BuyPrice (StoreGUID,Price,Quantity,sDate,ShopNo)
+  SELECT GUID,round(Price*0.45),Quantity,'2026-01-05',ShopNo FROM Store WHERE GUID LIKE '{5C0A%';
+COMMIT;
+SQL
+shot_screen till "^售货$" o 1
+# The till in use: 2 pairs of A1008 at 8.5, one B2051 at a special price, the payment typed.
+focus_window "$MAIN_TITLE"
+TILL_KEYS="$(menu_keys o 1)"
+xdotool key --clearmodifiers "${TILL_KEYS%% *}"
+sleep 0.2
+# shellcheck disable=SC2086
+xdotool key ${TILL_KEYS#* }
+wait_window "^售货$" >/dev/null
+sleep 0.3
+xdotool type --delay 50 A1008
+xdotool key Return Return
+xdotool type --delay 50 2
+xdotool key Return
+xdotool type --delay 50 8.5
+xdotool key Return
+xdotool type --delay 50 +
+xdotool key ctrl+a
+xdotool type --delay 50 B2051
+xdotool key Return Return
+xdotool type --delay 50 1
+xdotool key Return Down
+xdotool type --delay 50 250
+xdotool key Return
+xdotool type --delay 50 1000
+shot till_sale
+# Esc with pairs on the list asks first; Yes (the default) leaves.
+xdotool key Escape
+wait_window "提示" >/dev/null
+shot till_leave
+xdotool key Return
 
 # --- intake and lookup-list screens ------------------------------------------
 

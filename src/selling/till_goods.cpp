@@ -18,14 +18,4 @@ ResultSet TillGoods::filter(const ResultSet &all, const QString &needle) {
     return ResultSet(all.columns(), std::move(rows));
 }
 
-void TillGoods::lower(ResultSet &all, const QHash<QString, int> &pairsByGuid) {
-    const int guidCol = all.columnIndex(QStringLiteral("GUID"));
-    const int qtyCol = all.columnIndex(QStringLiteral("数量"));
-    std::vector<QVariantList> rows = all.rows();
-    for (QVariantList &r : rows)
-        if (const auto it = pairsByGuid.find(r.value(guidCol).toString()); it != pairsByGuid.end())
-            r[qtyCol] = r.value(qtyCol).toDouble() - it.value();
-    all = ResultSet(all.columns(), std::move(rows));
-}
-
 }  // namespace kestavion

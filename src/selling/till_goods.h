@@ -2,7 +2,6 @@
 
 #include "foundation/database.h"
 
-#include <QHash>
 #include <QString>
 
 namespace kestavion {
@@ -15,8 +14,6 @@ public:
     // The rows whose article number contains `needle` anywhere (letter case ignored,
     // as the engine's LIKE does); all rows for an empty needle.
     static ResultSet filter(const ResultSet &all, const QString &needle);
-    // Lowers the "数量" of each goods by its pairs sold in a loaded list (after a sale).
-    static void lower(ResultSet &all, const QHash<QString, int> &pairsByGuid);
 };
 
 }  // namespace kestavion

@@ -49,7 +49,6 @@ TEST(SaleList, DiscountAndSpecialPriceChecks) {
     EXPECT_EQ(SaleList::checkDiscount(QStringLiteral("0")), SaleCheck::DiscountOutOfRange);
     EXPECT_EQ(SaleList::checkDiscount(QStringLiteral("八折")), SaleCheck::DiscountNotNumber);
     EXPECT_EQ(SaleList::checkDiscount(QString()), SaleCheck::DiscountNotNumber);
-    EXPECT_EQ(saleCheckMessage(SaleCheck::DiscountOutOfRange), QStringLiteral("请输入0.1-10的数字或小数！"));
 
     EXPECT_TRUE(SaleList::discountMeansFull(QStringLiteral("10")));
     EXPECT_TRUE(SaleList::discountMeansFull(QStringLiteral("12")));
@@ -62,8 +61,6 @@ TEST(SaleList, DiscountAndSpecialPriceChecks) {
     EXPECT_EQ(SaleList::checkSpecialPrice(QStringLiteral("199.5"), retail), SaleCheck::SpecialAboveRetail);
     EXPECT_EQ(SaleList::checkSpecialPrice(QStringLiteral("-1"), retail), SaleCheck::SpecialNegative);
     EXPECT_EQ(SaleList::checkSpecialPrice(QStringLiteral("abc"), retail), SaleCheck::SpecialNotNumber);
-    EXPECT_EQ(saleCheckMessage(SaleCheck::SpecialNegative), QStringLiteral("特价也不可能小于0的！"));
-    EXPECT_EQ(saleCheckMessage(SaleCheck::SpecialAboveRetail), QStringLiteral("特价比零售价还要贵么？"));
 }
 
 TEST(SaleList, QuantityIsWholePositiveAndCountsPairsAlreadyListed) {

@@ -163,13 +163,21 @@ void SaleScreen::buildControls() {
     price->addWidget(cmdAdd);
     price->addStretch(1);
 
+    // The money row in large figures: total, payment, change.
+    QFont payFont = txtReciveAmout->font();
+    payFont.setPointSize(payFont.pointSize() + 6);
+    txtReciveAmout->setFont(payFont);
+    txtReciveAmout->setFixedWidth(180);
     auto *pay = new QHBoxLayout;
     pay->addWidget(caption(QStringLiteral("应收金额"), this));
     pay->addWidget(lbAmount);
+    pay->addStretch(1);
     pay->addWidget(caption(QStringLiteral("客人付款"), this));
     pay->addWidget(txtReciveAmout);
+    pay->addStretch(1);
     pay->addWidget(caption(QStringLiteral("找回金额"), this));
     pay->addWidget(lb);
+    pay->addStretch(1);
     pay->addWidget(cmdCheckOut);
 
     auto *who = new QHBoxLayout;
@@ -276,7 +284,8 @@ bool SaleScreen::eventFilter(QObject *watched, QEvent *event) {
 }
 
 bool SaleScreen::previewKey(QKeyEvent *e) {
-    // F-keys and Del wherever the focus is.
+    // F-keys and Del wherever the focus is; with nothing on the list Del edits text.
+    if (e->key() == Qt::Key_Delete && list_.empty()) return false;
     switch (e->key()) {
     case Qt::Key_F1: focusTo(txtQuatity); return true;
     case Qt::Key_F2: focusTo(txtAbate); return true;
@@ -330,6 +339,11 @@ bool SaleScreen::previewKey(QKeyEvent *e) {
             return true;
         }
     }
+    // Enter on a button clicks it, as on the other fields it moves on.
+    if (auto *button = qobject_cast<QPushButton *>(f); button && isEnter(e)) {
+        button->click();
+        return true;
+    }
     if (f == VSSell && isEnter(e)) {
         focusTo(txtReciveAmout);
         return true;
@@ -339,7 +353,7 @@ bool SaleScreen::previewKey(QKeyEvent *e) {
             focusTo(VSSell);
             return true;
         }
-        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) return false;
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab || key == Qt::Key_Escape) return false;
         // No payment without a sale.
         if (lbAmount->text().isEmpty()) return true;
         if (e->text() == QStringLiteral("+")) {
@@ -476,10 +490,11 @@ void SaleScreen::checkOut() {
         }))
         return;  // rolled back: the list, payment and change stay for another try
 
-    // The goods list shows the stock less the pairs just sold.
+    // The goods list keeps its rows with the pairs just sold taken off; the next search
+    // works on the stock as now stored (sold-out goods drop out).
     QHash<QString, int> sold;
     for (const SaleLine &l : list_.lines()) sold[l.goods.storeGuid] += l.quantity;
-    TillGoods::lower(goods_, sold);
+    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session.shopNo); });
     for (auto it = sold.cbegin(); it != sold.cend(); ++it) {
         const int r = VSFlexGrid->findRow(it.key(), 1, 1);
         if (r >= 1) {

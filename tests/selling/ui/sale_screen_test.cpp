@@ -170,6 +170,10 @@ TEST_F(SaleScreenTest, AKeyboardOnlySaleWritesTheRowsAndPrints) {
     EXPECT_EQ(s->focusWidget(), s->txtNo);
     EXPECT_EQ(s->txtNo->text(), QStringLiteral("B2"));
     EXPECT_EQ(s->VSFlexGrid->text(1, QStringLiteral("数量")), QStringLiteral("1"));
+    // The next search works on the stock as stored: the sold-out A100 is gone.
+    s->txtNo->clear();
+    ASSERT_EQ(s->VSFlexGrid->rows(), 2);
+    EXPECT_EQ(s->VSFlexGrid->text(1, QStringLiteral("货号")), QStringLiteral("B200"));
 
     // F8 reprints that sale.
     press(*s, Qt::Key_F8);
@@ -327,4 +331,11 @@ TEST_F(SaleScreenTest, AFailedCheckoutKeepsTheListAndAMissingPrinterKeepsTheSale
     EXPECT_EQ(prompter.messages[1].kind, Kind::Warning);  // dot-matrix layout
     EXPECT_TRUE(s->saleList().empty());
     EXPECT_EQ(s->lbNo->text(), QStringLiteral("202612090002"));
+
+    // With nothing on the list the payment box takes no keys, but Esc still closes.
+    prompter.clear();
+    press(*s, Qt::Key_F4);
+    press(*s, Qt::Key_Escape);
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_TRUE(prompter.messages.empty());
 }
