@@ -138,6 +138,16 @@ BatchIntakeScreen::BatchIntakeScreen(AppContext &ctx, std::function<void(const G
         *cancel = row < 1 || col < 1 || row > matrix_.colours().size() || col > matrix_.sizes().size();
     });
     connect(VSFlexGrid, &Grid::afterEdit, this, &BatchIntakeScreen::cellEdited);
+    // Coming into the grid, typing goes into a quantity cell at once (the first one
+    // unless a quantity cell is current already), never into a caption or a total.
+    connect(VSFlexGrid, &Grid::gotFocus, this, [this] {
+        const int n = matrix_.colours().size();
+        const int m = matrix_.sizes().size();
+        const int row = VSFlexGrid->row(), col = VSFlexGrid->col();
+        if (n == 0 || m == 0 || (row >= 1 && row <= n && col >= 1 && col <= m)) return;
+        VSFlexGrid->setRow(1);
+        VSFlexGrid->setCol(1);
+    });
     // Enter commits the cell and moves right, wrapping to the next colour row.
     connect(VSFlexGrid->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {

@@ -28,12 +28,27 @@ const QString kGuid = QStringLiteral("GUID");
 const QString kParent = QStringLiteral("ParentGUID");
 const QString kTotalCaption = QStringLiteral("合计");
 
-bool isDataRow(Grid *g, int row) { return row >= 1 && row < g->rows() && !g->isSubtotal(row); }
+const QString kQuantity = QStringLiteral("数量");
+
+// The grand total row: captioned "合计", no record key.
+bool isTotalRow(Grid *g, int row) {
+    return row >= 1 && row < g->rows() && g->textMatrix(row, 0) == kTotalCaption && g->text(row, kGuid).isEmpty();
+}
+bool isDataRow(Grid *g, int row) { return row >= 1 && row < g->rows() && !isTotalRow(g, row); }
 }  // namespace
 
 void retotalIntakeList(Grid *grid) {
-    grid->clearSubtotals();
-    grid->subtotal(Grid::Aggregate::Sum, -1, grid->colIndex(QStringLiteral("数量")), {}, -1, 255, true, kTotalCaption);
+    for (int r = grid->rows() - 1; r >= 1; --r)
+        if (isTotalRow(grid, r)) grid->removeItem(r);
+    if (grid->rows() <= 1) return;
+    const int col = grid->colIndex(kQuantity);
+    double sum = 0;
+    for (int r = 1; r < grid->rows(); ++r) sum += parseNumber(grid->textMatrix(r, col)).value_or(0);
+    // Below the intakes, bold red.
+    const int at = addGridRow(grid, {kTotalCaption});
+    grid->setText(at, kQuantity, formatNumber(sum));
+    grid->setRowBold(at, true);
+    for (int c = 0; c < grid->cols(); ++c) grid->setCellForeColor(at, c, 255);
 }
 
 IntakeHistoryScreen::IntakeHistoryScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
@@ -121,7 +136,6 @@ void IntakeHistoryScreen::remove() {
         return;
     }
     if (outcome != IntakeChange::Done) return;
-    g->clearSubtotals();
     const int at = g->findRow(record, 1, g->colIndex(kGuid));
     if (at >= 1) g->removeItem(at);
     retotalIntakeList(g);
@@ -251,19 +265,15 @@ void IntakeEditScreen::save() {
     if (result.outcome != IntakeChange::Done) return;
 
     // The corrected intake takes the old one's place in the list.
-    list_->clearSubtotals();
-    int at = list_->findRow(recordGuid_, 1, list_->colIndex(kGuid));
+    const int at = list_->findRow(recordGuid_, 1, list_->colIndex(kGuid));
     if (at >= 1) list_->removeItem(at);
-    const QString date = in.date.toString(Qt::ISODate);
-    const QString text = QStringList{QString(), in.typeNo, in.name, in.brand, in.size, in.colour, in.leather, in.grade,
-                                     in.place, formatNumber(in.quantity), formatNumber(in.buyPrice), in.memo, date,
-                                     result.goodsGuid, result.recordGuid}
-                             .join(QLatin1Char('\t'));
-    if (at >= 1 && at < list_->rows())
-        list_->addItem(text, at);
-    else
-        list_->addItem(text);
+    addGridRow(list_,
+               {QString(), in.typeNo, in.name, in.brand, in.size, in.colour, in.leather, in.grade, in.place,
+                formatNumber(in.quantity), formatNumber(in.buyPrice), in.memo, in.date.toString(Qt::ISODate),
+                result.goodsGuid, result.recordGuid},
+               at);
     retotalIntakeList(list_);
+    list_->setRow(list_->findRow(result.recordGuid, 1, list_->colIndex(kGuid)));
     accept();
 }
 

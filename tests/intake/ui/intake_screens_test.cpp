@@ -263,6 +263,10 @@ TEST_F(IntakeScreens, NewGoodsTwiceGivesTwoGoodsAppendedToTheRestockList) {
         EXPECT_EQ(QApplication::focusWidget(), s->comName);
         QTest::keyClick(s->comName, Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), s->comSize);
+        // The date picker passes Enter on too.
+        s->DT->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), s->txtBlock);
         QTest::mouseClick(s->cmdPutIn, Qt::LeftButton);
         EXPECT_EQ(prompter.lastText(), QStringLiteral("数据类型不正确！"));
         EXPECT_EQ(QApplication::focusWidget(), s->txtPrice);
