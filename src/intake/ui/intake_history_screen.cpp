@@ -48,6 +48,8 @@ void retotalIntakeList(Grid *grid) {
     const int at = addGridRow(grid, {kTotalCaption});
     grid->setText(at, kQuantity, formatNumber(sum));
     grid->setRowBold(at, true);
+    // Column 0 wide enough for the caption.
+    if (grid->colWidth(0) < 600) grid->setColWidth(0, 600);
     for (int c = 0; c < grid->cols(); ++c) grid->setCellForeColor(at, c, 255);
 }
 
@@ -116,6 +118,9 @@ void IntakeHistoryScreen::query(bool filtered) {
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kParent), true);
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kGuid), true);
     VSFlexGrid->sizeColumns(1040);
+    // A full date is wider than the other columns.
+    const int dateCol = VSFlexGrid->colIndex(QStringLiteral("进货日期"));
+    VSFlexGrid->autoSize(dateCol, dateCol);
     retotalIntakeList(VSFlexGrid);
 }
 
