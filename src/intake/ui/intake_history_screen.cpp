@@ -7,6 +7,8 @@
 #include "intake/intake_history.h"
 #include "intake/ui/intake_form.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -121,6 +123,11 @@ void IntakeHistoryScreen::query(bool filtered) {
     // A full date is wider than the other columns.
     const int dateCol = VSFlexGrid->colIndex(QStringLiteral("进货日期"));
     VSFlexGrid->autoSize(dateCol, dateCol);
+    // A memo reads from its start, and a long one does not push the dates away.
+    const int memoCol = VSFlexGrid->colIndex(QStringLiteral("备注"));
+    VSFlexGrid->autoSize(memoCol, memoCol);
+    VSFlexGrid->setColWidth(memoCol, std::clamp(VSFlexGrid->colWidth(memoCol), 1040, 3000));
+    VSFlexGrid->setColAlignment(memoCol, Qt::AlignLeft | Qt::AlignVCenter);
     retotalIntakeList(VSFlexGrid);
 }
 
@@ -144,6 +151,10 @@ void IntakeHistoryScreen::remove() {
     const int at = g->findRow(record, 1, g->colIndex(kGuid));
     if (at >= 1) g->removeItem(at);
     retotalIntakeList(g);
+    // The intake that took its place (or the new last one) is selected.
+    int next = std::min(at, g->rows() - 1);
+    if (!isDataRow(g, next)) --next;
+    g->setRow(isDataRow(g, next) ? next : 0);
 }
 
 void IntakeHistoryScreen::edit() {
