@@ -186,6 +186,79 @@ shot till_leave
 xdotool key Return
 
 # --- intake and lookup-list screens ------------------------------------------
+shot_screen dictionary_colour "数据字典--颜色" s 3 0
+shot_screen dictionary_brand "数据字典--品牌" s 3 3
+# Opens the screen at a menu path and waits for its window (no picture).
+open_screen() {
+  local title="$1"; shift
+  focus_window "$MAIN_TITLE"
+  local keys
+  keys="$(menu_keys "$@")"
+  xdotool key --clearmodifiers "${keys%% *}"
+  sleep 0.2
+  # shellcheck disable=SC2086
+  xdotool key ${keys#* }
+  focus_window "$title"
+}
+# Restocking, then the screens opened from its buttons.
+open_screen "^进货$" o 0
+xdotool key --clearmodifiers alt+n
+focus_window "^新货$"
+xdotool type --delay 30 "X2025"
+xdotool key Return Return Down Return Return Return Return
+xdotool type --delay 30 "120"
+xdotool key Return
+xdotool type --delay 30 "6"
+xdotool key Return
+xdotool type --delay 30 "259"
+xdotool key Return Return
+xdotool type --delay 30 "A3"
+xdotool key Return
+xdotool type --delay 30 "2"
+shot new_goods
+xdotool key Escape
+focus_window "^进货$"
+xdotool key --clearmodifiers alt+b
+focus_window "^批量进货$"
+# Article description: Enter runs down the fields to the colour list.
+xdotool type --delay 30 "K8801"
+xdotool key Return Down Return Return
+xdotool type --delay 30 "168"
+xdotool key Return
+xdotool type --delay 30 "329"
+xdotool key Return Return Return Return Return
+xdotool type --delay 30 "B2"
+xdotool key Return
+xdotool type --delay 30 "1"
+xdotool key Return Return
+# Colours 黑色, 白色; sizes 38, 39, 40 (Space ticks the current entry).
+xdotool key space Down space Tab Down Down Down Down space Down space Down space
+xdotool key Tab Tab Tab
+for q in 2 3 1 "" 1 2; do
+  [ -n "$q" ] && xdotool type --delay 30 "$q"
+  xdotool key Return
+done
+shot batch_intake
+# Take it in (Yes is the default answer), then back to the restocking list.
+xdotool key --clearmodifiers alt+i
+sleep 0.3
+xdotool key Return
+sleep 0.3
+shot batch_intake_after
+xdotool key Escape
+focus_window "^进货$"
+shot restock
+xdotool key Escape
+shot_screen price_change "价格变动" o 7
+# The intake history with its correction screen.
+open_screen "进货明细查询" q 3
+shot intake_history
+xdotool key --clearmodifiers alt+e
+wait_window "^修改$" >/dev/null
+shot intake_correction
+xdotool key Escape
+focus_window "进货明细查询"
+xdotool key Escape
 
 # --- after-sales screens -----------------------------------------------------
 

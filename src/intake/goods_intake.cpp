@@ -31,11 +31,12 @@ GoodsRow GoodsRow::fromIntake(const QString &guid, const GoodsIntake &in) {
     return r;
 }
 
-QString GoodsRow::tabText() const {
-    return QStringList{QString(), guid,   typeNo, name, brand, size, colour, leather, grade, place,
-                       formatNumber(quantity), block, floor}
-        .join(QLatin1Char('\t'));
+QStringList GoodsRow::cells() const {
+    return {QString(), guid, typeNo, name, brand, size, colour, leather, grade, place, formatNumber(quantity),
+            block, floor};
 }
+
+QString GoodsRow::tabText() const { return cells().join(QLatin1Char('\t')); }
 
 ResultSet GoodsIntakeService::goodsList() { return db_.exec(kListSql, {shopNo_}); }
 

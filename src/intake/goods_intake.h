@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QString>
+#include <QStringList>
 #include <vector>
 
 namespace kestavion {
@@ -25,7 +26,9 @@ struct GoodsRow {
     QString block, floor;
 
     static GoodsRow fromIntake(const QString &guid, const GoodsIntake &in);
-    // Tab-separated, first cell empty: the way a new row is appended to the list.
+    // The list's cells, first (row-header) cell empty.
+    QStringList cells() const;
+    // Tab-separated cells: the way a new row is appended to the list.
     QString tabText() const;
 };
 

@@ -45,6 +45,8 @@ DictionaryScreen::DictionaryScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     connect(cmdAdd, &QPushButton::clicked, this, &DictionaryScreen::add);
     connect(txtItem, &QLineEdit::returnPressed, this, &DictionaryScreen::add);
     connect(cmdDel, &QPushButton::clicked, this, &DictionaryScreen::remove);
+    // Ready to type a new entry.
+    txtItem->setFocus();
 }
 
 void DictionaryScreen::LoadIt(const QString &item) {

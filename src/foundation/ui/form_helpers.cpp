@@ -74,10 +74,12 @@ bool EnterToTab::eventFilter(QObject *watched, QEvent *event) {
                     return false;
                 QWidget *top = w->window();
                 QWidget *next = w->nextInFocusChain();
-                // Same as one Tab: the next widget that takes focus by Tab.
+                // Same as one Tab: the next widget that takes focus by Tab. A widget that
+                // hands its focus to another (the text part of a date picker) is no stop
+                // of its own: stopping there would leave the focus where it was.
                 while (next && next != w) {
                     if (next->isEnabled() && next->isVisibleTo(top) && (next->focusPolicy() & Qt::TabFocus) &&
-                        next->window() == top)
+                        !next->focusProxy() && next->window() == top)
                         break;
                     next = next->nextInFocusChain();
                 }

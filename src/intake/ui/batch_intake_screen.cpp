@@ -10,6 +10,7 @@
 #include <QAbstractItemDelegate>
 #include <QApplication>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QDateEdit>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -65,6 +66,9 @@ BatchIntakeScreen::BatchIntakeScreen(AppContext &ctx, std::function<void(const G
     txtSize = lineEdit(this, "txtSize");
     VSFlexGrid = new Grid(this);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
+    // One quantity at a time: the current cell is highlighted, not its row.
+    VSFlexGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
+    VSFlexGrid->setSelectionMode(QAbstractItemView::SingleSelection);
     cmdInStore = button(this, "cmdInStore", QStringLiteral("入 库(&I)"));
     cmdClear = button(this, "cmdClear", QStringLiteral("清 空(&C)"));
     lbTitle = new QLabel(
@@ -138,6 +142,15 @@ BatchIntakeScreen::BatchIntakeScreen(AppContext &ctx, std::function<void(const G
         *cancel = row < 1 || col < 1 || row > matrix_.colours().size() || col > matrix_.sizes().size();
     });
     connect(VSFlexGrid, &Grid::afterEdit, this, &BatchIntakeScreen::cellEdited);
+    // Coming into the grid, typing goes into a quantity cell at once (the first one
+    // unless a quantity cell is current already), never into a caption or a total.
+    connect(VSFlexGrid, &Grid::gotFocus, this, [this] {
+        const int n = matrix_.colours().size();
+        const int m = matrix_.sizes().size();
+        const int row = VSFlexGrid->row(), col = VSFlexGrid->col();
+        if (n == 0 || m == 0 || (row >= 1 && row <= n && col >= 1 && col <= m)) return;
+        goToCell(1, 1);
+    });
     // Enter commits the cell and moves right, wrapping to the next colour row.
     connect(VSFlexGrid->itemDelegate(), &QAbstractItemDelegate::closeEditor, this,
             [this](QWidget *, QAbstractItemDelegate::EndEditHint hint) {
@@ -195,6 +208,8 @@ void BatchIntakeScreen::render() {
     }
     if (n > 0) g->setTextMatrix(n + 1, 0, kTotal);
     for (int c = 0; c < g->cols(); ++c) g->setColAlignment(c, Qt::AlignCenter);
+    // Column 0 carries the colours and "合计": wide enough to read them.
+    g->setColWidth(0, 1100);
     renderTotals();
     rendering_ = false;
 }
@@ -231,8 +246,14 @@ void BatchIntakeScreen::moveToNextCell() {
     } else {
         return;  // the last cell: stay
     }
+    goToCell(row, col);
+}
+
+void BatchIntakeScreen::goToCell(int row, int col) {
     VSFlexGrid->setRow(row);
     VSFlexGrid->setCol(col);
+    // The quantity cell, not its whole row, is what is highlighted.
+    VSFlexGrid->selectionModel()->select(VSFlexGrid->currentIndex(), QItemSelectionModel::ClearAndSelect);
 }
 
 void BatchIntakeScreen::addListEntry(const QString &item, QLineEdit *box, QListWidget *list) {

@@ -47,6 +47,7 @@ private:
     void renderTotals();
     void cellEdited(int row, int col);
     void moveToNextCell();
+    void goToCell(int row, int col);
     void addListEntry(const QString &item, QLineEdit *box, QListWidget *list);
     void saveBatch();
     void clear();

@@ -3,6 +3,7 @@
 #include "admin/ui/dictionary_screen.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
+#include "foundation/ui/grid.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -52,6 +53,14 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
     b->setObjectName(QString::fromLatin1(name));
     b->setAutoDefault(false);
     return b;
+}
+
+int addGridRow(Grid *grid, const QStringList &cells, int row) {
+    const bool before = row >= 1 && row < grid->rows();
+    grid->addItem(QString(), before ? row : -1);
+    const int at = before ? row : grid->rows() - 1;
+    for (int c = 0; c < cells.size() && c < grid->cols(); ++c) grid->setTextMatrix(at, c, cells[c]);
+    return at;
 }
 
 void addRow(QGridLayout *grid, int row, int col, const QString &label, QWidget *field, QWidget *extra) {

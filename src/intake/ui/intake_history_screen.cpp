@@ -7,6 +7,8 @@
 #include "intake/intake_history.h"
 #include "intake/ui/intake_form.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
@@ -28,12 +30,29 @@ const QString kGuid = QStringLiteral("GUID");
 const QString kParent = QStringLiteral("ParentGUID");
 const QString kTotalCaption = QStringLiteral("合计");
 
-bool isDataRow(Grid *g, int row) { return row >= 1 && row < g->rows() && !g->isSubtotal(row); }
+const QString kQuantity = QStringLiteral("数量");
+
+// The grand total row: captioned "合计", no record key.
+bool isTotalRow(Grid *g, int row) {
+    return row >= 1 && row < g->rows() && g->textMatrix(row, 0) == kTotalCaption && g->text(row, kGuid).isEmpty();
+}
+bool isDataRow(Grid *g, int row) { return row >= 1 && row < g->rows() && !isTotalRow(g, row); }
 }  // namespace
 
 void retotalIntakeList(Grid *grid) {
-    grid->clearSubtotals();
-    grid->subtotal(Grid::Aggregate::Sum, -1, grid->colIndex(QStringLiteral("数量")), {}, -1, 255, true, kTotalCaption);
+    for (int r = grid->rows() - 1; r >= 1; --r)
+        if (isTotalRow(grid, r)) grid->removeItem(r);
+    if (grid->rows() <= 1) return;
+    const int col = grid->colIndex(kQuantity);
+    double sum = 0;
+    for (int r = 1; r < grid->rows(); ++r) sum += parseNumber(grid->textMatrix(r, col)).value_or(0);
+    // Below the intakes, bold red.
+    const int at = addGridRow(grid, {kTotalCaption});
+    grid->setText(at, kQuantity, formatNumber(sum));
+    grid->setRowBold(at, true);
+    // Column 0 wide enough for the caption.
+    if (grid->colWidth(0) < 600) grid->setColWidth(0, 600);
+    for (int c = 0; c < grid->cols(); ++c) grid->setCellForeColor(at, c, 255);
 }
 
 IntakeHistoryScreen::IntakeHistoryScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
@@ -101,6 +120,14 @@ void IntakeHistoryScreen::query(bool filtered) {
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kParent), true);
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kGuid), true);
     VSFlexGrid->sizeColumns(1040);
+    // A full date is wider than the other columns.
+    const int dateCol = VSFlexGrid->colIndex(QStringLiteral("进货日期"));
+    VSFlexGrid->autoSize(dateCol, dateCol);
+    // A memo reads from its start, and a long one does not push the dates away.
+    const int memoCol = VSFlexGrid->colIndex(QStringLiteral("备注"));
+    VSFlexGrid->autoSize(memoCol, memoCol);
+    VSFlexGrid->setColWidth(memoCol, std::clamp(VSFlexGrid->colWidth(memoCol), 1040, 3000));
+    VSFlexGrid->setColAlignment(memoCol, Qt::AlignLeft | Qt::AlignVCenter);
     retotalIntakeList(VSFlexGrid);
 }
 
@@ -121,10 +148,13 @@ void IntakeHistoryScreen::remove() {
         return;
     }
     if (outcome != IntakeChange::Done) return;
-    g->clearSubtotals();
     const int at = g->findRow(record, 1, g->colIndex(kGuid));
     if (at >= 1) g->removeItem(at);
     retotalIntakeList(g);
+    // The intake that took its place (or the new last one) is selected.
+    int next = std::min(at, g->rows() - 1);
+    if (!isDataRow(g, next)) --next;
+    g->setRow(isDataRow(g, next) ? next : 0);
 }
 
 void IntakeHistoryScreen::edit() {
@@ -251,19 +281,15 @@ void IntakeEditScreen::save() {
     if (result.outcome != IntakeChange::Done) return;
 
     // The corrected intake takes the old one's place in the list.
-    list_->clearSubtotals();
-    int at = list_->findRow(recordGuid_, 1, list_->colIndex(kGuid));
+    const int at = list_->findRow(recordGuid_, 1, list_->colIndex(kGuid));
     if (at >= 1) list_->removeItem(at);
-    const QString date = in.date.toString(Qt::ISODate);
-    const QString text = QStringList{QString(), in.typeNo, in.name, in.brand, in.size, in.colour, in.leather, in.grade,
-                                     in.place, formatNumber(in.quantity), formatNumber(in.buyPrice), in.memo, date,
-                                     result.goodsGuid, result.recordGuid}
-                             .join(QLatin1Char('\t'));
-    if (at >= 1 && at < list_->rows())
-        list_->addItem(text, at);
-    else
-        list_->addItem(text);
+    addGridRow(list_,
+               {QString(), in.typeNo, in.name, in.brand, in.size, in.colour, in.leather, in.grade, in.place,
+                formatNumber(in.quantity), formatNumber(in.buyPrice), in.memo, in.date.toString(Qt::ISODate),
+                result.goodsGuid, result.recordGuid},
+               at);
     retotalIntakeList(list_);
+    list_->setRow(list_->findRow(result.recordGuid, 1, list_->colIndex(kGuid)));
     accept();
 }
 

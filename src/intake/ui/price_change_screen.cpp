@@ -62,14 +62,14 @@ PriceChangeScreen::PriceChangeScreen(AppContext &ctx, QWidget *parent) : QDialog
     connect(cmdChangePriceBath, &QPushButton::clicked, this, [this] { applyNewPrice(true); });
 
     try {
-        show(PriceChange(ctx.database(), ctx.session.shopNo).list());
+        showList(PriceChange(ctx.database(), ctx.session.shopNo).list());
     } catch (const DbError &e) {
         ctx.prompt().plain(e.message());
         ctx.prompt().warning(kReadFailed, kTitleHint);
     }
 }
 
-void PriceChangeScreen::show(const ResultSet &rs) {
+void PriceChangeScreen::showList(const ResultSet &rs) {
     VSFlexGrid->bind(rs);
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("GUID")), true);
     VSFlexGrid->sizeColumns(1250);
@@ -79,7 +79,7 @@ void PriceChangeScreen::search() {
     ResultSet rs;
     if (!runReporting(ctx_.prompt(), [&] { rs = PriceChange(ctx_.database(), ctx_.session.shopNo).find(txtNo->text()); }))
         return;
-    show(rs);
+    showList(rs);
     if (VSFlexGrid->rows() > 1) {
         VSFlexGrid->setRow(1);
         VSFlexGrid->setFocus();

@@ -27,7 +27,7 @@ public:
     QLabel *lbInfo_1;
 
 private:
-    void show(const class ResultSet &rs);
+    void showList(const class ResultSet &rs);
     void search();
     void applyNewPrice(bool byTypeNo);
 

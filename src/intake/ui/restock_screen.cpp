@@ -140,7 +140,9 @@ void RestockScreen::applyFilter(bool selectFirst) {
 void RestockScreen::appendGoods(const GoodsRow &r) {
     goods_.push_back(QVariantList{r.guid, r.typeNo, r.name, r.brand, r.size, r.colour, r.leather, r.grade, r.place,
                                   r.quantity, r.block, r.floor});
-    VSFlexGrid->addItem(r.tabText());
+    const int at = addGridRow(VSFlexGrid, r.cells());
+    // A list that had no goods row gets one to restock.
+    if (VSFlexGrid->row() < 1) VSFlexGrid->setRow(at);
 }
 
 void RestockScreen::putIn() {
