@@ -1,34 +1,17 @@
 #include "aftersales/ui/after_sales_ui.h"
 
 #include "foundation/app_context.h"
-#include "foundation/dictionary.h"
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QInputDialog>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace kestavion {
-
-void editReasonList(AppContext &ctx, QWidget *parent, const QString &item, QComboBox *combo) {
-    // Until the dictionary screen can be opened for one list from here, a new entry
-    // is added with a simple input box.
-    bool ok = false;
-    const QString entry =
-        QInputDialog::getText(parent, item, QStringLiteral("新增%1：").arg(item), QLineEdit::Normal, {}, &ok).trimmed();
-    if (ok && !entry.isEmpty())
-        runReporting(ctx.prompt(), [&] { Dictionary(ctx.database()).add(item, entry); });
-    const QString kept = combo->currentText();
-    fillComboFromDictionary(ctx.database(), item, combo);
-    const int i = combo->findText(kept);
-    if (i >= 0) combo->setCurrentIndex(i);
-}
 
 void SaleSearchControls::build(QWidget *parent, QGridLayout *layout, int row, const QDate &today) {
     chkDate = new QCheckBox(QStringLiteral("销售日期"), parent);

@@ -6,7 +6,6 @@
 #include <optional>
 
 class QCheckBox;
-class QComboBox;
 class QDateEdit;
 class QGridLayout;
 class QLineEdit;
@@ -17,10 +16,6 @@ namespace kestavion {
 
 struct AppContext;
 class Grid;
-
-// The "…" button beside a reason list: lets the user edit the dictionary list `item`
-// and refills `combo` afterwards (keeping the chosen entry when it is still there).
-void editReasonList(AppContext &ctx, QWidget *parent, const QString &item, QComboBox *combo);
 
 // The search row of the return and exchange screens: sale date, sale number,
 // article number, each with its tick box, and the search button.

@@ -1,5 +1,6 @@
 #include "aftersales/ui/exchange_screen.h"
 
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/customer_exchange.h"
 #include "aftersales/ui/replacement_dialog.h"
 #include "foundation/app_context.h"
@@ -131,7 +132,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
         }
     });
     connect(cmdChange, &QPushButton::clicked, this, [this] { chooseReplacement(); });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(VSChange, &Grid::rightClicked, this, [this](int, int, const QPoint &pos) { Main->popup(pos); });
     connect(Del, &QAction::triggered, this, [this] { removeReplacement(); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { commit(); });

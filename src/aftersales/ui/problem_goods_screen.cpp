@@ -1,6 +1,7 @@
 #include "aftersales/ui/problem_goods_screen.h"
 
 #include "aftersales/problem_stock.h"
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/ui/after_sales_ui.h"
 #include "foundation/app_context.h"
 #include "foundation/numbers.h"
@@ -103,7 +104,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
             *handled = true;
         }
     });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(cmdAddQuestion, &QPushButton::clicked, this, [this] { addLine(); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { confirm(); });
 }

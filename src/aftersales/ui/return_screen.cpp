@@ -1,5 +1,6 @@
 #include "aftersales/ui/return_screen.h"
 
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/customer_return.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
@@ -107,7 +108,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
             *handled = true;
         }
     });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { returnCurrent(); });
 }
 

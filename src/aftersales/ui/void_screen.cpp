@@ -1,6 +1,7 @@
 #include "aftersales/ui/void_screen.h"
 
 #include "aftersales/customer_return.h"
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/ui/after_sales_ui.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
@@ -91,7 +92,7 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
             *handled = true;
         }
     });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { voidCurrent(); });
 }
 
