@@ -20,6 +20,9 @@ namespace kestavion {
 
 namespace {
 const QString kTick = QStringLiteral("选中");
+// A ticked row's cell reads "-1", a clear one "0".
+const QString kTicked = QStringLiteral("-1");
+const QString kClear = QStringLiteral("0");
 }
 
 FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
@@ -73,10 +76,13 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
         if (col != tickCol()) *cancel = true;
     });
     connect(VSFlexGrid, &Grid::afterEdit, this, [this](int, int) { calcBackAmount(); });
-    connect(VSFlexGrid, &Grid::checkToggled, this, [this](int, int, bool) { calcBackAmount(); });
+    connect(VSFlexGrid, &Grid::checkToggled, this, [this](int row, int col, bool checked) {
+        VSFlexGrid->setTextMatrix(row, col, checked ? kTicked : kClear);
+        calcBackAmount();
+    });
     connect(cmdAll, &QPushButton::clicked, this, [this] {
         const int c = tickCol();
-        for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setCellChecked(r, c, true);
+        for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setTextMatrix(r, c, kTicked);
         calcBackAmount();
     });
     connect(cmdRegist, &QPushButton::clicked, this, [this] { registReturn(); });
@@ -95,7 +101,7 @@ void FactoryReturnScreen::loadProblemStock() {
     VSFlexGrid->setTextMatrix(0, c, kTick);
     VSFlexGrid->setColCheckBox(c, true);
     VSFlexGrid->setColEditable(c, true);
-    for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setCellChecked(r, c, false);
+    for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setTextMatrix(r, c, kClear);
     VSFlexGrid->sizeColumns(1000);
 }
 

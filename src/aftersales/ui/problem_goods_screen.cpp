@@ -157,6 +157,15 @@ void ProblemGoodsScreen::searchGoods() {
                       [&] { rs = ProblemStock(ctx_.database(), ctx_.session).goodsByTypeNo(txtNo->text()); }))
         return;
     VSFlexGrid->bind(rs);
+    // Pending lines have taken their pairs already: the list shows what is left.
+    for (int r = 1; r < VSFlexGrid->rows(); ++r) {
+        const QString guid = VSFlexGrid->text(r, QStringLiteral("GUID"));
+        double pending = 0;
+        for (int q = 1; q < VSQuestion->rows(); ++q)
+            if (VSQuestion->text(q, QStringLiteral("GUID")) == guid) pending += gridNumber(VSQuestion, q, QStringLiteral("数量"));
+        if (pending > 0)
+            VSFlexGrid->setText(r, QStringLiteral("数量"), formatNumber(gridNumber(VSFlexGrid, r, QStringLiteral("数量")) - pending));
+    }
     dressGoodsGrid();
     if (VSFlexGrid->rows() > 1) {
         VSFlexGrid->setRow(1);

@@ -8,6 +8,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "selling/till_goods.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -122,17 +123,9 @@ void ReplacementDialog::LoadIt(const QString &sellGuid, const QString &sellNo, c
 }
 
 void ReplacementDialog::filter() {
-    // The goods are in memory already: filter them instead of asking the database
-    // again at every keystroke.
-    const QString needle = txtNo->text();
-    if (needle.isEmpty()) {
-        VSFlexGrid->bind(goods_);
-    } else {
-        std::vector<QVariantList> rows;
-        for (int r = 0; r < goods_.rowCount(); ++r)
-            if (goods_.text(r, QStringLiteral("货号")).contains(needle)) rows.push_back(goods_.rows()[r]);
-        VSFlexGrid->bind(ResultSet(goods_.columns(), std::move(rows)));
-    }
+    // The goods are in memory already: filter them (letter case ignored, as the
+    // engine's LIKE does) instead of asking the database again at every keystroke.
+    VSFlexGrid->bind(TillGoods::filter(goods_, txtNo->text()));
     VSFlexGrid->setColHidden(1, true);
     VSFlexGrid->sizeColumns(1000);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);

@@ -334,6 +334,9 @@ TEST_F(AfterSalesScreenTest, ProblemGoodsPendingLinesAndConfirm) {
     click(s.cmdAddQuestion);
     expectLast(Kind::Info, QStringLiteral("库存不足不能转化成问题歇，请通知管理员！"));
     EXPECT_EQ(s.VSQuestion->rows(), 2);
+    // Searched again, the list still counts the pending line.
+    enter(s.txtNo);
+    EXPECT_EQ(s.VSFlexGrid->text(1, QStringLiteral("数量")), QStringLiteral("2"));
 
     // An article without stock is listed but cannot be added.
     s.txtNo->setText(QStringLiteral("Q0"));
@@ -373,6 +376,7 @@ TEST_F(AfterSalesScreenTest, FactoryReturnTicksAmountsAndChecks) {
 
     click(s.cmdAll);
     EXPECT_EQ(s.txtAmount->text(), QStringLiteral("165.5"));
+    EXPECT_EQ(s.VSFlexGrid->textMatrix(1, tick), QStringLiteral("-1"));
     s.VSFlexGrid->setCellChecked(2, tick, false);
     emit s.VSFlexGrid->checkToggled(2, tick, false);
     EXPECT_EQ(s.txtAmount->text(), s.VSFlexGrid->text(1, QStringLiteral("进价")));
