@@ -52,7 +52,17 @@ void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips) {
     for (int c = 1; c <= 7 && c < grid->cols(); ++c) grid->setColHidden(c, true);
     const int grade = grid->colIndex(QStringLiteral("等级"));
     if (grade > 0) grid->setColHidden(grade, hideGrade);
+    fitColumns(grid, widthTwips);
+}
+
+void fitColumns(Grid *grid, double widthTwips) {
     grid->sizeColumns(widthTwips);
+    for (int c = 1; c < grid->cols(); ++c) {
+        if (grid->colHidden(c)) continue;
+        const int given = grid->colWidth(c);
+        grid->autoSize(c, c);
+        if (grid->colWidth(c) < given) grid->setColWidth(c, given);
+    }
 }
 
 double gridNumber(const Grid *grid, int row, const QString &key) {

@@ -38,6 +38,10 @@ struct SaleSearchControls {
 // columns sized to `widthTwips`.
 void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips);
 
+// Columns sized to `widthTwips` each, and wider where a heading or a shown value
+// (a date, a long reason) needs more room.
+void fitColumns(Grid *grid, double widthTwips);
+
 // A grid's cell read as a number (empty or not numeric reads 0).
 double gridNumber(const Grid *grid, int row, const QString &key);
 

@@ -150,7 +150,7 @@ void ExchangeScreen::initChangeGrid() {
         VSChange->setTextMatrix(0, c, kChangeKeys[c]);
     }
     for (int c : {1, 14, 15}) VSChange->setColHidden(c, true);
-    VSChange->sizeColumns(1000);
+    fitColumns(VSChange, 1000);
 }
 
 bool ExchangeScreen::isPaired(int soldRow) const {
@@ -243,6 +243,7 @@ void ExchangeScreen::addReplacement(const ChosenReplacement &c) {
                                 sellGuid, sellNo};
     VSChange->addItem(fields.join(QLatin1Char('\t')));
     VSChange->setRow(VSChange->rows() - 1);
+    fitColumns(VSChange, 1000);
     const Money amount = labelMoney(lbAmount) + Money::fromWhole(c.amount);
     const Money have = labelMoney(lbHave) + Money::fromDouble(gridNumber(VSFlexGrid, r, kAmount));
     setFigures(amount.toDouble(), have.toDouble());

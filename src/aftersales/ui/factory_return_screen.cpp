@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -34,6 +35,8 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
     VSFlexGrid = new Grid;
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
     SSTab1->addTab(VSFlexGrid, QStringLiteral("问题库存"));
+    // One tab only: its tab bar is no stop for the keyboard.
+    SSTab1->tabBar()->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(SSTab1, 1);
 
     auto *bottom = new QHBoxLayout;
@@ -102,7 +105,7 @@ void FactoryReturnScreen::loadProblemStock() {
     VSFlexGrid->setColCheckBox(c, true);
     VSFlexGrid->setColEditable(c, true);
     for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setTextMatrix(r, c, kClear);
-    VSFlexGrid->sizeColumns(1000);
+    fitColumns(VSFlexGrid, 1000);
 }
 
 void FactoryReturnScreen::calcBackAmount() {

@@ -111,7 +111,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
 
 void ProblemGoodsScreen::dressGoodsGrid() {
     if (VSFlexGrid->cols() > 1) VSFlexGrid->setColHidden(1, true);
-    VSFlexGrid->sizeColumns(1140);
+    fitColumns(VSFlexGrid, 1140);
 }
 
 void ProblemGoodsScreen::initQuestionGrid() {
@@ -123,7 +123,7 @@ void ProblemGoodsScreen::initQuestionGrid() {
     }
     VSQuestion->setColHidden(1, true);
     VSQuestion->setColHidden(12, true);
-    VSQuestion->sizeColumns(960);
+    fitColumns(VSQuestion, 960);
 }
 
 bool ProblemGoodsScreen::eventFilter(QObject *watched, QEvent *event) {
@@ -209,6 +209,7 @@ void ProblemGoodsScreen::addLine() {
     fields << QString::number(n) << comResion->currentText() << QString();
     VSQuestion->addItem(fields.join(QLatin1Char('\t')));
     VSQuestion->setRow(VSQuestion->rows() - 1);
+    fitColumns(VSQuestion, 960);
     // The list shows what is left, so later lines are checked against it.
     VSFlexGrid->setText(r, QStringLiteral("数量"), formatNumber(gridNumber(VSFlexGrid, r, QStringLiteral("数量")) - n));
 }

@@ -80,7 +80,11 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     price->addWidget(comAbate, 1, 4);
     cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    price->addWidget(cmdOk, 1, 5);
+    for (QWidget *w : {static_cast<QWidget *>(txtAbate), static_cast<QWidget *>(txtChangePrice),
+                       static_cast<QWidget *>(txtQuatity), static_cast<QWidget *>(comAbate)})
+        w->setFixedWidth(110);
+    price->setColumnStretch(5, 1);
+    price->addWidget(cmdOk, 1, 6);
     outer->addLayout(price);
     OptAbate->setChecked(true);
 
@@ -91,7 +95,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     }
     VSFlexGrid->bind(goods_);
     VSFlexGrid->setColHidden(1, true);
-    VSFlexGrid->sizeColumns(1000);
+    fitColumns(VSFlexGrid, 1000);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
     fillComboFromDictionary(ctx.database(), QStringLiteral("折扣"), comAbate);
     disableAutoDefault(this);
@@ -127,7 +131,7 @@ void ReplacementDialog::filter() {
     // engine's LIKE does) instead of asking the database again at every keystroke.
     VSFlexGrid->bind(TillGoods::filter(goods_, txtNo->text()));
     VSFlexGrid->setColHidden(1, true);
-    VSFlexGrid->sizeColumns(1000);
+    fitColumns(VSFlexGrid, 1000);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
 }
 

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -43,6 +44,8 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     lbTip->setStyleSheet(QStringLiteral("color: red"));
     g->addWidget(lbTip, 2, 0, 1, 7);
     SSTab->addTab(page, QStringLiteral("客户退货"));
+    // One tab only: its tab bar is no stop for the keyboard.
+    SSTab->tabBar()->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(SSTab);
 
     auto *bottom = new QHBoxLayout;

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -46,6 +47,8 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     lbTip->setStyleSheet(QStringLiteral("color: red"));
     g->addWidget(lbTip, 2, 0, 1, 3);
     SSTab->addTab(page, QStringLiteral("销售作废"));
+    // One tab only: its tab bar is no stop for the keyboard.
+    SSTab->tabBar()->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(SSTab);
 
     auto *bottom = new QHBoxLayout;
