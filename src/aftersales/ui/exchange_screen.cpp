@@ -122,6 +122,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     initChangeGrid();
     fillComboFromDictionary(ctx.database(), kReasonItem, comResion);
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(920, 640);
 
     connect(search.cmdQuery, &QPushButton::clicked, this, [this] { query(); });

@@ -328,7 +328,9 @@ TEST_F(AfterSalesScreenTest, ProblemGoodsPendingLinesAndConfirm) {
     s.txtQuatity->setText(QStringLiteral("3"));
     enter(s.txtQuatity);
     EXPECT_EQ(QApplication::focusWidget(), s.comResion);
-    click(s.cmdAddQuestion);
+    enter(s.comResion);
+    EXPECT_EQ(QApplication::focusWidget(), s.cmdAddQuestion);
+    enter(s.cmdAddQuestion);  // Enter on the button adds the line
     ASSERT_EQ(s.VSQuestion->rows(), 2);
     EXPECT_EQ(s.VSFlexGrid->text(1, QStringLiteral("数量")), QStringLiteral("2"));
     click(s.cmdAddQuestion);
