@@ -261,6 +261,105 @@ focus_window "进货明细查询"
 xdotool key Escape
 
 # --- after-sales screens -----------------------------------------------------
+# Two articles in stock (with their lots), then a real sale of two pairs at the till,
+# so the return, exchange and void screens have a sale to find.
+sqlcipher "$WORK/Kestavion.mdb" >/dev/null <<'SQL'
+PRAGMA key='kuvatesolin582';
+BEGIN;
+INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price)
+  SELECT '{AF7E0000-0000-4000-8000-000000000001}',GUID,'AS7001','女单鞋','花语','37','黑色','牛皮','一等品','温州',4,200 FROM Shop
+  UNION ALL SELECT '{AF7E0000-0000-4000-8000-000000000002}',GUID,'AS7002','女单鞋','花语','37','棕色','牛皮','一等品','温州',2,230 FROM Shop;
+INSERT INTO BuyPrice (StoreGUID,Price,Quantity,sDate,ShopNo)
+  SELECT GUID,round(Price*0.45),Quantity,'2026-01-05',ShopNo FROM Store WHERE GUID LIKE '{AF7E%';
+COMMIT;
+SQL
+AS_SELLNO="$(date +%Y%m%d)0001"
+# Opens the screen at a menu path and waits for its window (no picture).
+as_open() {
+  local title="$1"; shift
+  focus_window "$MAIN_TITLE"
+  local keys
+  keys="$(menu_keys "$@")"
+  xdotool key --clearmodifiers "${keys%% *}"
+  sleep 0.2
+  # shellcheck disable=SC2086
+  xdotool key ${keys#* }
+  focus_window "$title"
+  sleep 0.3
+}
+# The till: two pairs of AS7001 at full price, paid 400, Yes to the question.
+as_open "^售货$" o 1
+xdotool type --delay 50 AS7001
+xdotool key Return Return
+xdotool type --delay 50 2
+xdotool key Return Return
+xdotool type --delay 50 400
+xdotool key Return
+wait_window "询问" >/dev/null
+xdotool key Return
+sleep 0.5
+xdotool key Escape
+
+shot_screen sales_rules "^系统设置$" s 2
+as_open "^系统设置$" s 2
+xdotool key ctrl+Tab ctrl+Tab
+shot sales_rules_exchange
+xdotool key Escape
+
+# Return: today's sales (tick the date), the current pair goes into problem stock.
+as_open "^客户退货$" o 3
+xdotool key space
+xdotool key --clearmodifiers alt+q
+shot return
+xdotool key --clearmodifiers alt+o
+focus_window "^提示$"
+xdotool key Return
+sleep 0.3
+xdotool key Escape
+
+# Exchange: the other pair for the brown AS7002 at full price (the customer pays 30).
+as_open "^客户调换$" o 2
+xdotool key space
+xdotool key --clearmodifiers alt+q
+sleep 0.3
+xdotool key --clearmodifiers alt+c
+focus_window "^调换$"
+xdotool type --delay 50 AS7002
+shot replacement
+xdotool key --clearmodifiers alt+o
+focus_window "^提示$"
+xdotool key Return
+focus_window "^客户调换$"
+shot exchange
+xdotool key Escape
+
+# Void: the sale looked up by its number.
+as_open "^销售作废$" o 6
+xdotool type --delay 50 "$AS_SELLNO"
+xdotool key Return
+shot void
+# Its "…" button (two Tabs on from the list) edits the reason list.
+xdotool key Tab Tab space
+focus_window "数据字典--作废原因"
+shot void_reasons
+xdotool key Escape
+focus_window "^销售作废$"
+xdotool key Escape
+
+# Problem goods: one pending line of AS7002.
+as_open "^问题鞋处理$" o 4
+xdotool type --delay 50 AS7002
+xdotool key Return Return
+xdotool type --delay 50 1
+xdotool key Return Return space
+shot problem_goods
+xdotool key Escape
+
+# Factory return: the returned pair in problem stock, all ticked.
+as_open "^厂家退货$" o 5
+xdotool key --clearmodifiers alt+a
+shot factory_return
+xdotool key Escape
 
 # --- end of screens ------------------------------------------------------------
 

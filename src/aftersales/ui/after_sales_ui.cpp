@@ -1,33 +1,43 @@
 #include "aftersales/ui/after_sales_ui.h"
 
 #include "foundation/app_context.h"
-#include "foundation/dictionary.h"
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 
 #include <QCheckBox>
-#include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QInputDialog>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace kestavion {
 
-void editReasonList(AppContext &ctx, QWidget *parent, const QString &item, QComboBox *combo) {
-    // Until the dictionary screen can be opened for one list from here, a new entry
-    // is added with a simple input box.
-    bool ok = false;
-    const QString entry =
-        QInputDialog::getText(parent, item, QStringLiteral("新增%1：").arg(item), QLineEdit::Normal, {}, &ok).trimmed();
-    if (ok && !entry.isEmpty())
-        runReporting(ctx.prompt(), [&] { Dictionary(ctx.database()).add(item, entry); });
-    const QString kept = combo->currentText();
-    fillComboFromDictionary(ctx, item, combo);
-    const int i = combo->findText(kept);
-    if (i >= 0) combo->setCurrentIndex(i);
+namespace {
+class EnterClicks : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent *>(event)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+                if (auto *b = qobject_cast<QPushButton *>(watched)) {
+                    b->click();
+                    return true;
+                }
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+}  // namespace
+
+void enterClicksButtons(QWidget *screen) {
+    auto *filter = new EnterClicks(screen);
+    for (QPushButton *b : screen->findChildren<QPushButton *>()) b->installEventFilter(filter);
 }
 
 void SaleSearchControls::build(QWidget *parent, QGridLayout *layout, int row, const QDate &today) {
@@ -69,7 +79,17 @@ void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips) {
     for (int c = 1; c <= 7 && c < grid->cols(); ++c) grid->setColHidden(c, true);
     const int grade = grid->colIndex(QStringLiteral("等级"));
     if (grade > 0) grid->setColHidden(grade, hideGrade);
+    fitColumns(grid, widthTwips);
+}
+
+void fitColumns(Grid *grid, double widthTwips) {
     grid->sizeColumns(widthTwips);
+    for (int c = 1; c < grid->cols(); ++c) {
+        if (grid->colHidden(c)) continue;
+        const int given = grid->colWidth(c);
+        grid->autoSize(c, c);
+        if (grid->colWidth(c) < given) grid->setColWidth(c, given);
+    }
 }
 
 double gridNumber(const Grid *grid, int row, const QString &key) {

@@ -6,7 +6,6 @@
 #include <optional>
 
 class QCheckBox;
-class QComboBox;
 class QDateEdit;
 class QGridLayout;
 class QLineEdit;
@@ -17,10 +16,6 @@ namespace kestavion {
 
 struct AppContext;
 class Grid;
-
-// The "…" button beside a reason list: lets the user edit the dictionary list `item`
-// and refills `combo` afterwards (keeping the chosen entry when it is still there).
-void editReasonList(AppContext &ctx, QWidget *parent, const QString &item, QComboBox *combo);
 
 // The search row of the return and exchange screens: sale date, sale number,
 // article number, each with its tick box, and the search button.
@@ -42,6 +37,14 @@ struct SaleSearchControls {
 // A sold-rows grid after binding: the key columns 1 to 7 hidden (and 等级 when asked),
 // columns sized to `widthTwips`.
 void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips);
+
+// Columns sized to `widthTwips` each, and wider where a heading or a shown value
+// (a date, a long reason) needs more room.
+void fitColumns(Grid *grid, double widthTwips);
+
+// Enter on a focused button clicks it (the screens move the focus onto their buttons
+// with Enter; their buttons are no dialog defaults).
+void enterClicksButtons(QWidget *screen);
 
 // A grid's cell read as a number (empty or not numeric reads 0).
 double gridNumber(const Grid *grid, int row, const QString &key);

@@ -1,5 +1,6 @@
 #include "aftersales/ui/exchange_screen.h"
 
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/customer_exchange.h"
 #include "aftersales/ui/replacement_dialog.h"
 #include "foundation/app_context.h"
@@ -121,6 +122,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     initChangeGrid();
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(920, 640);
 
     connect(search.cmdQuery, &QPushButton::clicked, this, [this] { query(); });
@@ -131,7 +133,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
         }
     });
     connect(cmdChange, &QPushButton::clicked, this, [this] { chooseReplacement(); });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(VSChange, &Grid::rightClicked, this, [this](int, int, const QPoint &pos) { Main->popup(pos); });
     connect(Del, &QAction::triggered, this, [this] { removeReplacement(); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { commit(); });
@@ -149,7 +151,7 @@ void ExchangeScreen::initChangeGrid() {
         VSChange->setTextMatrix(0, c, kChangeKeys[c]);
     }
     for (int c : {1, 14, 15}) VSChange->setColHidden(c, true);
-    VSChange->sizeColumns(1000);
+    fitColumns(VSChange, 1000);
 }
 
 bool ExchangeScreen::isPaired(int soldRow) const {
@@ -242,6 +244,7 @@ void ExchangeScreen::addReplacement(const ChosenReplacement &c) {
                                 sellGuid, sellNo};
     VSChange->addItem(fields.join(QLatin1Char('\t')));
     VSChange->setRow(VSChange->rows() - 1);
+    fitColumns(VSChange, 1000);
     const Money amount = labelMoney(lbAmount) + Money::fromWhole(c.amount);
     const Money have = labelMoney(lbHave) + Money::fromDouble(gridNumber(VSFlexGrid, r, kAmount));
     setFigures(amount.toDouble(), have.toDouble());

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -20,6 +21,9 @@ namespace kestavion {
 
 namespace {
 const QString kTick = QStringLiteral("选中");
+// A ticked row's cell reads "-1", a clear one "0".
+const QString kTicked = QStringLiteral("-1");
+const QString kClear = QStringLiteral("0");
 }
 
 FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
@@ -31,6 +35,8 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
     VSFlexGrid = new Grid;
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
     SSTab1->addTab(VSFlexGrid, QStringLiteral("问题库存"));
+    // One tab only: its tab bar is no stop for the keyboard.
+    SSTab1->tabBar()->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(SSTab1, 1);
 
     auto *bottom = new QHBoxLayout;
@@ -67,16 +73,20 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
 
     loadProblemStock();
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(900, 520);
 
     connect(VSFlexGrid, &Grid::beforeEdit, this, [this](int, int col, bool *cancel) {
         if (col != tickCol()) *cancel = true;
     });
     connect(VSFlexGrid, &Grid::afterEdit, this, [this](int, int) { calcBackAmount(); });
-    connect(VSFlexGrid, &Grid::checkToggled, this, [this](int, int, bool) { calcBackAmount(); });
+    connect(VSFlexGrid, &Grid::checkToggled, this, [this](int row, int col, bool checked) {
+        VSFlexGrid->setTextMatrix(row, col, checked ? kTicked : kClear);
+        calcBackAmount();
+    });
     connect(cmdAll, &QPushButton::clicked, this, [this] {
         const int c = tickCol();
-        for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setCellChecked(r, c, true);
+        for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setTextMatrix(r, c, kTicked);
         calcBackAmount();
     });
     connect(cmdRegist, &QPushButton::clicked, this, [this] { registReturn(); });
@@ -95,8 +105,8 @@ void FactoryReturnScreen::loadProblemStock() {
     VSFlexGrid->setTextMatrix(0, c, kTick);
     VSFlexGrid->setColCheckBox(c, true);
     VSFlexGrid->setColEditable(c, true);
-    for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setCellChecked(r, c, false);
-    VSFlexGrid->sizeColumns(1000);
+    for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setTextMatrix(r, c, kClear);
+    fitColumns(VSFlexGrid, 1000);
 }
 
 void FactoryReturnScreen::calcBackAmount() {

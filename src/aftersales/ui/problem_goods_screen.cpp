@@ -1,6 +1,7 @@
 #include "aftersales/ui/problem_goods_screen.h"
 
 #include "aftersales/problem_stock.h"
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/ui/after_sales_ui.h"
 #include "foundation/app_context.h"
 #include "foundation/numbers.h"
@@ -92,6 +93,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
     initQuestionGrid();
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(900, 620);
 
     for (QWidget *w : {static_cast<QWidget *>(txtNo), static_cast<QWidget *>(txtQuatity),
@@ -103,14 +105,14 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
             *handled = true;
         }
     });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(cmdAddQuestion, &QPushButton::clicked, this, [this] { addLine(); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { confirm(); });
 }
 
 void ProblemGoodsScreen::dressGoodsGrid() {
     if (VSFlexGrid->cols() > 1) VSFlexGrid->setColHidden(1, true);
-    VSFlexGrid->sizeColumns(1140);
+    fitColumns(VSFlexGrid, 1140);
 }
 
 void ProblemGoodsScreen::initQuestionGrid() {
@@ -122,7 +124,7 @@ void ProblemGoodsScreen::initQuestionGrid() {
     }
     VSQuestion->setColHidden(1, true);
     VSQuestion->setColHidden(12, true);
-    VSQuestion->sizeColumns(960);
+    fitColumns(VSQuestion, 960);
 }
 
 bool ProblemGoodsScreen::eventFilter(QObject *watched, QEvent *event) {
@@ -156,6 +158,15 @@ void ProblemGoodsScreen::searchGoods() {
                       [&] { rs = ProblemStock(ctx_.database(), ctx_.session).goodsByTypeNo(txtNo->text()); }))
         return;
     VSFlexGrid->bind(rs);
+    // Pending lines have taken their pairs already: the list shows what is left.
+    for (int r = 1; r < VSFlexGrid->rows(); ++r) {
+        const QString guid = VSFlexGrid->text(r, QStringLiteral("GUID"));
+        double pending = 0;
+        for (int q = 1; q < VSQuestion->rows(); ++q)
+            if (VSQuestion->text(q, QStringLiteral("GUID")) == guid) pending += gridNumber(VSQuestion, q, QStringLiteral("数量"));
+        if (pending > 0)
+            VSFlexGrid->setText(r, QStringLiteral("数量"), formatNumber(gridNumber(VSFlexGrid, r, QStringLiteral("数量")) - pending));
+    }
     dressGoodsGrid();
     if (VSFlexGrid->rows() > 1) {
         VSFlexGrid->setRow(1);
@@ -199,6 +210,7 @@ void ProblemGoodsScreen::addLine() {
     fields << QString::number(n) << comResion->currentText() << QString();
     VSQuestion->addItem(fields.join(QLatin1Char('\t')));
     VSQuestion->setRow(VSQuestion->rows() - 1);
+    fitColumns(VSQuestion, 960);
     // The list shows what is left, so later lines are checked against it.
     VSFlexGrid->setText(r, QStringLiteral("数量"), formatNumber(gridNumber(VSFlexGrid, r, QStringLiteral("数量")) - n));
 }

@@ -8,6 +8,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "selling/till_goods.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -79,7 +80,11 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     price->addWidget(comAbate, 1, 4);
     cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    price->addWidget(cmdOk, 1, 5);
+    for (QWidget *w : {static_cast<QWidget *>(txtAbate), static_cast<QWidget *>(txtChangePrice),
+                       static_cast<QWidget *>(txtQuatity), static_cast<QWidget *>(comAbate)})
+        w->setFixedWidth(110);
+    price->setColumnStretch(5, 1);
+    price->addWidget(cmdOk, 1, 6);
     outer->addLayout(price);
     OptAbate->setChecked(true);
 
@@ -90,10 +95,11 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     }
     VSFlexGrid->bind(goods_);
     VSFlexGrid->setColHidden(1, true);
-    VSFlexGrid->sizeColumns(1000);
+    fitColumns(VSFlexGrid, 1000);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
     fillComboFromDictionary(ctx, QStringLiteral("折扣"), comAbate);
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(820, 480);
 
     for (QWidget *w : {static_cast<QWidget *>(txtAbate), static_cast<QWidget *>(txtChangePrice),
@@ -122,19 +128,11 @@ void ReplacementDialog::LoadIt(const QString &sellGuid, const QString &sellNo, c
 }
 
 void ReplacementDialog::filter() {
-    // The goods are in memory already: filter them instead of asking the database
-    // again at every keystroke.
-    const QString needle = txtNo->text();
-    if (needle.isEmpty()) {
-        VSFlexGrid->bind(goods_);
-    } else {
-        std::vector<QVariantList> rows;
-        for (int r = 0; r < goods_.rowCount(); ++r)
-            if (goods_.text(r, QStringLiteral("货号")).contains(needle)) rows.push_back(goods_.rows()[r]);
-        VSFlexGrid->bind(ResultSet(goods_.columns(), std::move(rows)));
-    }
+    // The goods are in memory already: filter them (letter case ignored, as the
+    // engine's LIKE does) instead of asking the database again at every keystroke.
+    VSFlexGrid->bind(TillGoods::filter(goods_, txtNo->text()));
     VSFlexGrid->setColHidden(1, true);
-    VSFlexGrid->sizeColumns(1000);
+    fitColumns(VSFlexGrid, 1000);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
 }
 

@@ -1,5 +1,6 @@
 #include "aftersales/ui/return_screen.h"
 
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/customer_return.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
@@ -16,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -42,6 +44,8 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     lbTip->setStyleSheet(QStringLiteral("color: red"));
     g->addWidget(lbTip, 2, 0, 1, 7);
     SSTab->addTab(page, QStringLiteral("客户退货"));
+    // One tab only: its tab bar is no stop for the keyboard.
+    SSTab->tabBar()->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(SSTab);
 
     auto *bottom = new QHBoxLayout;
@@ -97,6 +101,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     dressSoldGrid(VSFlexGrid, true, 860);
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(900, 560);
 
     connect(search.cmdQuery, &QPushButton::clicked, this, [this] { query(); });
@@ -107,7 +112,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
             *handled = true;
         }
     });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { returnCurrent(); });
 }
 

@@ -1,6 +1,7 @@
 #include "aftersales/ui/sales_rules_screen.h"
 
 #include "aftersales/sales_rules_service.h"
+#include "aftersales/ui/after_sales_ui.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
 
@@ -128,6 +129,7 @@ SalesRulesScreen::SalesRulesScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     setNumericOnly(txtBackdays, true);
     setNumericOnly(txtChangeDays, true);
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(520, 360);
     showRules();
 

@@ -1,6 +1,7 @@
 #include "aftersales/ui/void_screen.h"
 
 #include "aftersales/customer_return.h"
+#include "admin/ui/dictionary_screen.h"
 #include "aftersales/ui/after_sales_ui.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -45,6 +47,8 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     lbTip->setStyleSheet(QStringLiteral("color: red"));
     g->addWidget(lbTip, 2, 0, 1, 3);
     SSTab->addTab(page, QStringLiteral("销售作废"));
+    // One tab only: its tab bar is no stop for the keyboard.
+    SSTab->tabBar()->setFocusPolicy(Qt::NoFocus);
     outer->addWidget(SSTab);
 
     auto *bottom = new QHBoxLayout;
@@ -82,6 +86,7 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     dressSoldGrid(VSFlexGrid, false, 860);
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
+    enterClicksButtons(this);
     resize(900, 520);
 
     txtSellNo->installEventFilter(this);
@@ -91,7 +96,7 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
             *handled = true;
         }
     });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { editReasonList(ctx_, this, kReasonItem, comResion); });
+    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { voidCurrent(); });
 }
 

@@ -328,12 +328,17 @@ TEST_F(AfterSalesScreenTest, ProblemGoodsPendingLinesAndConfirm) {
     s.txtQuatity->setText(QStringLiteral("3"));
     enter(s.txtQuatity);
     EXPECT_EQ(QApplication::focusWidget(), s.comResion);
-    click(s.cmdAddQuestion);
+    enter(s.comResion);
+    EXPECT_EQ(QApplication::focusWidget(), s.cmdAddQuestion);
+    enter(s.cmdAddQuestion);  // Enter on the button adds the line
     ASSERT_EQ(s.VSQuestion->rows(), 2);
     EXPECT_EQ(s.VSFlexGrid->text(1, QStringLiteral("数量")), QStringLiteral("2"));
     click(s.cmdAddQuestion);
     expectLast(Kind::Info, QStringLiteral("库存不足不能转化成问题歇，请通知管理员！"));
     EXPECT_EQ(s.VSQuestion->rows(), 2);
+    // Searched again, the list still counts the pending line.
+    enter(s.txtNo);
+    EXPECT_EQ(s.VSFlexGrid->text(1, QStringLiteral("数量")), QStringLiteral("2"));
 
     // An article without stock is listed but cannot be added.
     s.txtNo->setText(QStringLiteral("Q0"));
@@ -373,6 +378,7 @@ TEST_F(AfterSalesScreenTest, FactoryReturnTicksAmountsAndChecks) {
 
     click(s.cmdAll);
     EXPECT_EQ(s.txtAmount->text(), QStringLiteral("165.5"));
+    EXPECT_EQ(s.VSFlexGrid->textMatrix(1, tick), QStringLiteral("-1"));
     s.VSFlexGrid->setCellChecked(2, tick, false);
     emit s.VSFlexGrid->checkToggled(2, tick, false);
     EXPECT_EQ(s.txtAmount->text(), s.VSFlexGrid->text(1, QStringLiteral("进价")));
