@@ -41,9 +41,9 @@ protected:
 }  // namespace
 
 TEST_F(CheckoutTest, WritesOneSellRowPerPairWithTheLotsPriceOldestFirst) {
-    GoodsSpec spec;
-    spec.quantity = 3;
-    const QString guid = plantGoods(*db, spec);
+    GoodsSpec pair;
+    pair.quantity = 3;
+    const QString guid = plantGoods(*db, pair);
     // Two lots; the older one has a single unit left, so the sale runs it out midway.
     const qint64 newer = plantLot(*db, guid, 90, 2, QDate(2026, 11, 1));
     const qint64 older = plantLot(*db, guid, 80, 1, QDate(2026, 10, 1));
@@ -88,9 +88,9 @@ TEST_F(CheckoutTest, WritesOneSellRowPerPairWithTheLotsPriceOldestFirst) {
 
 TEST_F(CheckoutTest, NewestLotFirstAndNoLotMeansZeroPriceAndKey) {
     setRule(QStringLiteral("SellOrder"), 1);
-    GoodsSpec spec;
-    spec.quantity = 5;
-    const QString guid = plantGoods(*db, spec);
+    GoodsSpec pair;
+    pair.quantity = 5;
+    const QString guid = plantGoods(*db, pair);
     const qint64 old1 = plantLot(*db, guid, 70, 1, QDate(2026, 9, 1));
     const qint64 new1 = plantLot(*db, guid, 95, 1, QDate(2026, 12, 1));
     const qint64 empty = plantLot(*db, guid, 99, 0, QDate(2026, 12, 5));
@@ -124,9 +124,9 @@ TEST_F(CheckoutTest, NewestLotFirstAndNoLotMeansZeroPriceAndKey) {
 }
 
 TEST_F(CheckoutTest, AFailingStatementLeavesNothingWritten) {
-    GoodsSpec spec;
-    spec.quantity = 3;
-    const QString guid = plantGoods(*db, spec);
+    GoodsSpec pair;
+    pair.quantity = 3;
+    const QString guid = plantGoods(*db, pair);
     const qint64 lot = plantLot(*db, guid, 80, 3, QDate(2026, 1, 1));
     // The engine refuses the second sale row of the sale.
     db->exec(QStringLiteral("CREATE TRIGGER refuse_second BEFORE INSERT ON Sell WHEN (SELECT count(*) FROM Sell)>=1 "
@@ -163,9 +163,9 @@ TEST_F(CheckoutTest, SaleNumbersRunPerShopAndDayAndStayUnique) {
 }
 
 TEST_F(CheckoutTest, TheNumberIsTakenAgainInsideTheCheckout) {
-    GoodsSpec spec;
-    spec.quantity = 2;
-    const QString guid = plantGoods(*db, spec);
+    GoodsSpec pair;
+    pair.quantity = 2;
+    const QString guid = plantGoods(*db, pair);
     const QString shown = nextNo();
     // Meanwhile a sale took the number the till shows.
     plantSale(shown, kShopKey);

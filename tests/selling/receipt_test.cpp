@@ -133,15 +133,15 @@ class ReprintTest : public DbTest {};
 }  // namespace
 
 TEST_F(ReprintTest, PreviousSaleIsReadBackWithoutReturnedPairs) {
-    GoodsSpec spec;
-    spec.quantity = 5;
-    const QString guid = plantIntake(*db, spec, 80, QDate(2026, 1, 1));
+    GoodsSpec pair;
+    pair.quantity = 5;
+    const QString guid = plantIntake(*db, pair, 80, QDate(2026, 1, 1));
     SaleGoods g;
     g.storeGuid = guid;
-    g.typeNo = spec.typeNo;
-    g.name = spec.name;
-    g.brand = spec.brand;
-    g.size = spec.size;
+    g.typeNo = pair.typeNo;
+    g.name = pair.name;
+    g.brand = pair.brand;
+    g.size = pair.size;
     g.onHand = 5;
     SaleList list;
     list.addDiscounted(g, QStringLiteral("199"), QStringLiteral("2"), QStringLiteral("8.5"));

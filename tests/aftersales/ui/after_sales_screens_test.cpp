@@ -302,13 +302,13 @@ TEST_F(AfterSalesScreenTest, VoidLooksUpAndVoidsTheCurrentRow) {
 }
 
 TEST_F(AfterSalesScreenTest, ProblemGoodsPendingLinesAndConfirm) {
-    GoodsSpec spec;
-    spec.typeNo = QStringLiteral("Q1");
-    spec.quantity = 5;
-    const QString g = plantIntake(*db, spec, 60, clock.today().addDays(-5));
-    spec.typeNo = QStringLiteral("Q0");
-    spec.quantity = 0;
-    plantGoods(*db, spec);
+    GoodsSpec pair;
+    pair.typeNo = QStringLiteral("Q1");
+    pair.quantity = 5;
+    const QString g = plantIntake(*db, pair, 60, clock.today().addDays(-5));
+    pair.typeNo = QStringLiteral("Q0");
+    pair.quantity = 0;
+    plantGoods(*db, pair);
     ProblemGoodsScreen s(ctx);
     showActive(s);
     EXPECT_EQ(s.VSFlexGrid->rows(), 2);  // only goods with stock at first
