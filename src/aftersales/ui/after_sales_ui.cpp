@@ -8,37 +8,10 @@
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
 
 namespace kestavion {
-
-namespace {
-class EnterClicks : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent *>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                if (auto *b = qobject_cast<QPushButton *>(watched)) {
-                    b->click();
-                    return true;
-                }
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-}  // namespace
-
-void enterClicksButtons(QWidget *screen) {
-    auto *filter = new EnterClicks(screen);
-    for (QPushButton *b : screen->findChildren<QPushButton *>()) b->installEventFilter(filter);
-}
 
 void SaleSearchControls::build(QWidget *parent, QGridLayout *layout, int row, const QDate &today) {
     chkDate = new QCheckBox(QStringLiteral("销售日期"), parent);

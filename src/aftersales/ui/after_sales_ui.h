@@ -42,10 +42,6 @@ void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips);
 // (a date, a long reason) needs more room.
 void fitColumns(Grid *grid, double widthTwips);
 
-// Enter on a focused button clicks it (the screens move the focus onto their buttons
-// with Enter; their buttons are no dialog defaults).
-void enterClicksButtons(QWidget *screen);
-
 // A grid's cell read as a number (empty or not numeric reads 0).
 double gridNumber(const Grid *grid, int row, const QString &key);
 

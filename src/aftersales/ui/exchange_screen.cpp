@@ -122,7 +122,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     initChangeGrid();
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
-    enterClicksButtons(this);
+    EnterClicksButtons::install(this);
     resize(920, 640);
 
     connect(search.cmdQuery, &QPushButton::clicked, this, [this] { query(); });

@@ -73,7 +73,7 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
 
     loadProblemStock();
     disableAutoDefault(this);
-    enterClicksButtons(this);
+    EnterClicksButtons::install(this);
     resize(900, 520);
 
     connect(VSFlexGrid, &Grid::beforeEdit, this, [this](int, int col, bool *cancel) {

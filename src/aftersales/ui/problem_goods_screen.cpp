@@ -93,7 +93,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
     initQuestionGrid();
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
-    enterClicksButtons(this);
+    EnterClicksButtons::install(this);
     resize(900, 620);
 
     for (QWidget *w : {static_cast<QWidget *>(txtNo), static_cast<QWidget *>(txtQuatity),

@@ -99,7 +99,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
     fillComboFromDictionary(ctx, QStringLiteral("折扣"), comAbate);
     disableAutoDefault(this);
-    enterClicksButtons(this);
+    EnterClicksButtons::install(this);
     resize(820, 480);
 
     for (QWidget *w : {static_cast<QWidget *>(txtAbate), static_cast<QWidget *>(txtChangePrice),

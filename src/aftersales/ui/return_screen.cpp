@@ -101,7 +101,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     dressSoldGrid(VSFlexGrid, true, 860);
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
-    enterClicksButtons(this);
+    EnterClicksButtons::install(this);
     resize(900, 560);
 
     connect(search.cmdQuery, &QPushButton::clicked, this, [this] { query(); });

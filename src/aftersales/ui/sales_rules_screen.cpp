@@ -129,7 +129,7 @@ SalesRulesScreen::SalesRulesScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     setNumericOnly(txtBackdays, true);
     setNumericOnly(txtChangeDays, true);
     disableAutoDefault(this);
-    enterClicksButtons(this);
+    EnterClicksButtons::install(this);
     resize(520, 360);
     showRules();
 

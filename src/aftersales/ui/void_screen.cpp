@@ -86,7 +86,7 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     dressSoldGrid(VSFlexGrid, false, 860);
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
-    enterClicksButtons(this);
+    EnterClicksButtons::install(this);
     resize(900, 520);
 
     txtSellNo->installEventFilter(this);

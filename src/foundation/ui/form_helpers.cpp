@@ -50,6 +50,24 @@ void fillComboFromDictionaryWithAll(AppContext &ctx, const QString &item, QCombo
     fillComboFromDictionaryWithAll(*ctx.db, item, combo, ctx.prompter);
 }
 
+void EnterClicksButtons::install(QWidget *screen) {
+    auto *filter = new EnterClicksButtons(screen);
+    for (QPushButton *b : screen->findChildren<QPushButton *>()) b->installEventFilter(filter);
+}
+
+bool EnterClicksButtons::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (auto *b = qobject_cast<QPushButton *>(watched)) {
+                b->click();
+                return true;
+            }
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
 EnterToTab *EnterToTab::instance() {
     static EnterToTab *filter = new EnterToTab;
     return filter;

@@ -39,6 +39,18 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 };
 
+// Enter (Return or keypad Enter) on a focused push button clicks it: the screens move
+// the focus onto their buttons with Enter, and their buttons are no dialog defaults.
+// Installed on the push buttons `screen` has when called.
+class EnterClicksButtons : public QObject {
+public:
+    static void install(QWidget *screen);
+
+protected:
+    using QObject::QObject;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};
+
 // Lets a screen see every key before its controls (the till's F-keys and Del).
 // The handler returns true when it consumed the key. Installed on the application
 // while `screen` lives; only keys aimed at `screen` or its children are passed on.

@@ -53,6 +53,8 @@ SaleScreen::SaleScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     setWindowTitle(QStringLiteral("售货"));
     buildControls();
     disableAutoDefault(this);
+    // Enter on a button clicks it, as on the other fields it moves on.
+    EnterClicksButtons::install(this);
 
     loadGoodsGrid();
     initSellGrid();
@@ -338,11 +340,6 @@ bool SaleScreen::previewKey(QKeyEvent *e) {
             addWithSpecialPrice();
             return true;
         }
-    }
-    // Enter on a button clicks it, as on the other fields it moves on.
-    if (auto *button = qobject_cast<QPushButton *>(f); button && isEnter(e)) {
-        button->click();
-        return true;
     }
     if (f == VSSell && isEnter(e)) {
         focusTo(txtReciveAmout);

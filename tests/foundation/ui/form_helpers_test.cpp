@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -65,4 +66,26 @@ TEST(FormHelpers, EnterMovesToTheNextEnabledFieldAndDigitsOnlyRefusesSignAndPoin
     setNumericOnly(b, false);
     QTest::keyClicks(b, QStringLiteral(".5"));
     EXPECT_EQ(b->text(), QStringLiteral("1234.5"));
+}
+
+TEST(FormHelpers, EnterOnAFocusedButtonClicksItAndNothingElse) {
+    QDialog dlg;
+    auto *box = new QLineEdit(&dlg);
+    auto *ok = new QPushButton(QStringLiteral("确 定(&O)"), &dlg);
+    auto *layout = new QVBoxLayout(&dlg);
+    layout->addWidget(box);
+    layout->addWidget(ok);
+    disableAutoDefault(&dlg);
+    EnterClicksButtons::install(&dlg);
+    int clicks = 0;
+    QObject::connect(ok, &QPushButton::clicked, [&] { ++clicks; });
+    dlg.show();
+    QApplication::setActiveWindow(&dlg);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(clicks, 0);  // a field is no button
+    ok->setFocus();
+    QTest::keyClick(ok, Qt::Key_Return);
+    QTest::keyClick(ok, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(clicks, 2);
 }
