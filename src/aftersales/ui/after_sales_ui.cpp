@@ -1,15 +1,22 @@
 #include "aftersales/ui/after_sales_ui.h"
 
+#include "admin/ui/dictionary_screen.h"
 #include "foundation/app_context.h"
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 
+#include <QBoxLayout>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
 
 namespace kestavion {
 
@@ -63,6 +70,69 @@ void fitColumns(Grid *grid, double widthTwips) {
         grid->autoSize(c, c);
         if (grid->colWidth(c) < given) grid->setColWidth(c, given);
     }
+}
+
+void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade, const QString &amountHeading) {
+    try {
+        grid->bind(emptySaleRows(ctx.database(), amountHeading));
+    } catch (const DbError &e) {
+        ctx.prompt().plain(e.message());
+    }
+    dressSoldGrid(grid, hideGrade, 860);
+}
+
+void showFoundSoldRows(Grid *grid, const ResultSet &rows, QLabel *lbTip, bool hideGrade) {
+    grid->bind(rows);
+    lbTip->clear();
+    grid->setFocus();
+    grid->setRow(1);
+    dressSoldGrid(grid, hideGrade, 860);
+}
+
+void enterMovesOn(Grid *grid, QWidget *next) {
+    QObject::connect(grid, &Grid::keyPressed, next, [grid, next](QKeyEvent *e, bool *handled) {
+        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && grid->row() > 0) {
+            next->setFocus();
+            *handled = true;
+        }
+    });
+}
+
+void addOnlyTab(QTabWidget *tabs, QWidget *page, const QString &caption) {
+    tabs->addTab(page, caption);
+    tabs->tabBar()->setFocusPolicy(Qt::NoFocus);
+}
+
+QLabel *tipLabel(QWidget *parent) {
+    auto *l = new QLabel(parent);
+    l->setObjectName(QStringLiteral("lbTip"));
+    l->setStyleSheet(QStringLiteral("color: red"));
+    return l;
+}
+
+QLabel *helpLabel(QWidget *parent, const QString &text) {
+    auto *l = new QLabel(text, parent);
+    l->setObjectName(QStringLiteral("lbTitle"));
+    l->setWordWrap(true);
+    return l;
+}
+
+void addReasonRow(AppContext &ctx, QWidget *screen, QBoxLayout *row, const QString &caption, const char *labelName,
+                  int minWidth, const QString &item, QComboBox *&comResion, QPushButton *&cmdLeather) {
+    auto *label = new QLabel(caption, screen);
+    label->setObjectName(QString::fromLatin1(labelName));
+    row->addWidget(label);
+    comResion = new QComboBox(screen);
+    comResion->setObjectName(QStringLiteral("comResion"));
+    comResion->setMinimumWidth(minWidth);
+    row->addWidget(comResion);
+    cmdLeather = new QPushButton(QStringLiteral("…"), screen);
+    cmdLeather->setObjectName(QStringLiteral("cmdLeather"));
+    cmdLeather->setMaximumWidth(30);
+    row->addWidget(cmdLeather);
+    QComboBox *combo = comResion;
+    QObject::connect(cmdLeather, &QPushButton::clicked, screen,
+                     [&ctx, screen, item, combo] { openDictionaryFor(ctx, screen, item, combo); });
 }
 
 double gridNumber(const Grid *grid, int row, const QString &key) {

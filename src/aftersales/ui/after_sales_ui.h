@@ -5,11 +5,15 @@
 #include <QString>
 #include <optional>
 
+class QBoxLayout;
 class QCheckBox;
+class QComboBox;
 class QDateEdit;
 class QGridLayout;
+class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTabWidget;
 class QWidget;
 
 namespace kestavion {
@@ -41,6 +45,30 @@ void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips);
 // Columns sized to `widthTwips` each, and wider where a heading or a shown value
 // (a date, a long reason) needs more room.
 void fitColumns(Grid *grid, double widthTwips);
+
+// Binds the empty sold-rows list (its headings; a failed read shows the engine's text)
+// and dresses it as dressSoldGrid does.
+void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade,
+                       const QString &amountHeading = QStringLiteral("金额"));
+// Shows the rows found in the sold-rows list: the tip cleared, the first row chosen
+// and the list focused and dressed.
+void showFoundSoldRows(Grid *grid, const ResultSet &rows, QLabel *lbTip, bool hideGrade);
+// Enter on a chosen row of the list moves the focus on to `next`.
+void enterMovesOn(Grid *grid, QWidget *next);
+
+// Adds `page` as the one tab of `tabs`; with one tab only, the tab bar is no stop for
+// the keyboard.
+void addOnlyTab(QTabWidget *tabs, QWidget *page, const QString &caption);
+// The red tip line `lbTip` ("无记录！" and the like).
+QLabel *tipLabel(QWidget *parent);
+// The help text `lbTitle` at the foot of a screen.
+QLabel *helpLabel(QWidget *parent, const QString &text);
+
+// The reason row: its caption (label `labelName`), the reason list `comResion` and the
+// "…" button `cmdLeather` that opens dictionary item `item` for it, added to `row`.
+// The list is filled by the screen (fillComboFromDictionary) once its grid is read.
+void addReasonRow(AppContext &ctx, QWidget *screen, QBoxLayout *row, const QString &caption, const char *labelName,
+                  int minWidth, const QString &item, QComboBox *&comResion, QPushButton *&cmdLeather);
 
 // A grid's cell read as a number (empty or not numeric reads 0).
 double gridNumber(const Grid *grid, int row, const QString &key);

@@ -1,6 +1,5 @@
 #include "aftersales/ui/exchange_screen.h"
 
-#include "admin/ui/dictionary_screen.h"
 #include "aftersales/customer_exchange.h"
 #include "aftersales/ui/replacement_dialog.h"
 #include "foundation/app_context.h"
@@ -54,23 +53,11 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     VSFlexGrid = new Grid(this);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
     outer->addWidget(VSFlexGrid, 3);
-    lbTip = new QLabel(this);
-    lbTip->setObjectName(QStringLiteral("lbTip"));
-    lbTip->setStyleSheet(QStringLiteral("color: red"));
+    lbTip = tipLabel(this);
     outer->addWidget(lbTip);
 
     auto *mid = new QHBoxLayout;
-    auto *l0 = new QLabel(QStringLiteral("调换原因："), this);
-    l0->setObjectName(QStringLiteral("lbInfo_0"));
-    mid->addWidget(l0);
-    comResion = new QComboBox(this);
-    comResion->setObjectName(QStringLiteral("comResion"));
-    comResion->setMinimumWidth(160);
-    mid->addWidget(comResion);
-    cmdLeather = new QPushButton(QStringLiteral("…"), this);
-    cmdLeather->setObjectName(QStringLiteral("cmdLeather"));
-    cmdLeather->setMaximumWidth(30);
-    mid->addWidget(cmdLeather);
+    addReasonRow(ctx, this, mid, QStringLiteral("调换原因："), "lbInfo_0", 160, kReasonItem, comResion, cmdLeather);
     mid->addStretch();
     cmdChange = new QPushButton(QStringLiteral("调 换(&C)"), this);
     cmdChange->setObjectName(QStringLiteral("cmdChange"));
@@ -104,21 +91,14 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
-    lbTitle = new QLabel(
+    lbTitle = helpLabel(
+        this,
         QStringLiteral("  使用帮助：查询销售记录同退货一样，查询出后选择调换原因，单机调换，在新弹出的窗口中选择要调换成哪个鞋子，"
                        "选择后点确定，要调换的鞋子就添加到本窗口下面的表格里，系统会自动计算退补金额。点击确定即可完成一次调换。"
-                       "调换后系统自动更新库存信息。"),
-        this);
-    lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    lbTitle->setWordWrap(true);
+                       "调换后系统自动更新库存信息。"));
     outer->addWidget(lbTitle);
 
-    try {
-        VSFlexGrid->bind(emptySaleRows(ctx.database(), kAmount));
-    } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
-    }
-    dressSoldGrid(VSFlexGrid, false, 860);
+    showEmptySoldGrid(ctx, VSFlexGrid, false, kAmount);
     initChangeGrid();
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
@@ -133,7 +113,6 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
         }
     });
     connect(cmdChange, &QPushButton::clicked, this, [this] { chooseReplacement(); });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(VSChange, &Grid::rightClicked, this, [this](int, int, const QPoint &pos) { Main->popup(pos); });
     connect(Del, &QAction::triggered, this, [this] { removeReplacement(); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { commit(); });

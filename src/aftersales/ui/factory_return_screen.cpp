@@ -13,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -34,9 +33,7 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
     SSTab1->setObjectName(QStringLiteral("SSTab1"));
     VSFlexGrid = new Grid;
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
-    SSTab1->addTab(VSFlexGrid, QStringLiteral("问题库存"));
-    // One tab only: its tab bar is no stop for the keyboard.
-    SSTab1->tabBar()->setFocusPolicy(Qt::NoFocus);
+    addOnlyTab(SSTab1, VSFlexGrid, QStringLiteral("问题库存"));
     outer->addWidget(SSTab1, 1);
 
     auto *bottom = new QHBoxLayout;
@@ -63,12 +60,10 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
     cmdRegist->setObjectName(QStringLiteral("cmdRegist"));
     bottom->addWidget(cmdRegist);
     outer->addLayout(bottom);
-    lbTitle = new QLabel(
+    lbTitle = helpLabel(
+        this,
         QStringLiteral("  使用帮助：厂家退货我们这里设计的是只能从问题库存中退货，有质量问题的鞋子可以事先放置到问题库存中。在此选中要退货的鞋子，"
-                       "自动根据进价计算金额，如果把问题库存中全部退货，点全选就可以了。最后点击确定完成一次厂家退货，系统自动更新库存。"),
-        this);
-    lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    lbTitle->setWordWrap(true);
+                       "自动根据进价计算金额，如果把问题库存中全部退货，点全选就可以了。最后点击确定完成一次厂家退货，系统自动更新库存。"));
     outer->addWidget(lbTitle);
 
     loadProblemStock();

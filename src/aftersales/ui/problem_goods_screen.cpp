@@ -1,7 +1,6 @@
 #include "aftersales/ui/problem_goods_screen.h"
 
 #include "aftersales/problem_stock.h"
-#include "admin/ui/dictionary_screen.h"
 #include "aftersales/ui/after_sales_ui.h"
 #include "foundation/app_context.h"
 #include "foundation/numbers.h"
@@ -54,17 +53,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
     txtQuatity->setObjectName(QStringLiteral("txtQuatity"));
     txtQuatity->setMaximumWidth(80);
     mid->addWidget(txtQuatity);
-    auto *l2 = new QLabel(QStringLiteral("问   题："), this);
-    l2->setObjectName(QStringLiteral("lbInfo_2"));
-    mid->addWidget(l2);
-    comResion = new QComboBox(this);
-    comResion->setObjectName(QStringLiteral("comResion"));
-    comResion->setMinimumWidth(160);
-    mid->addWidget(comResion);
-    cmdLeather = new QPushButton(QStringLiteral("…"), this);
-    cmdLeather->setObjectName(QStringLiteral("cmdLeather"));
-    cmdLeather->setMaximumWidth(30);
-    mid->addWidget(cmdLeather);
+    addReasonRow(ctx, this, mid, QStringLiteral("问   题："), "lbInfo_2", 160, kReasonItem, comResion, cmdLeather);
     mid->addStretch();
     cmdAddQuestion = new QPushButton(QStringLiteral("转成问题鞋(&C)"), this);
     cmdAddQuestion->setObjectName(QStringLiteral("cmdAddQuestion"));
@@ -80,12 +69,10 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
-    lbTitle = new QLabel(
+    lbTitle = helpLabel(
+        this,
         QStringLiteral("  使用帮助：问题鞋处理是把有质量问题的鞋子放到问题库存中，放在问题库存中的鞋子不能再销售。根据货号查询到要放进问题库存的鞋子，"
-                       "输入数量，选择问题，点击转化成问题鞋即添加到下面的列表中，点击确定即可完成。系统自动更新库存。"),
-        this);
-    lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    lbTitle->setWordWrap(true);
+                       "输入数量，选择问题，点击转化成问题鞋即添加到下面的列表中，点击确定即可完成。系统自动更新库存。"));
     outer->addWidget(lbTitle);
 
     runReporting(ctx.prompt(), [&] { VSFlexGrid->bind(ProblemStock(ctx.database(), ctx.session).goodsInStock()); });
@@ -105,7 +92,6 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
             *handled = true;
         }
     });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
     connect(cmdAddQuestion, &QPushButton::clicked, this, [this] { addLine(); });
     connect(cmdOk, &QPushButton::clicked, this, [this] { confirm(); });
 }

@@ -1,6 +1,5 @@
 #include "aftersales/ui/return_screen.h"
 
-#include "admin/ui/dictionary_screen.h"
 #include "aftersales/customer_return.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
@@ -12,12 +11,10 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -39,13 +36,9 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     VSFlexGrid = new Grid(page);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
     g->addWidget(VSFlexGrid, 1, 0, 1, 7);
-    lbTip = new QLabel(page);
-    lbTip->setObjectName(QStringLiteral("lbTip"));
-    lbTip->setStyleSheet(QStringLiteral("color: red"));
+    lbTip = tipLabel(page);
     g->addWidget(lbTip, 2, 0, 1, 7);
-    SSTab->addTab(page, QStringLiteral("客户退货"));
-    // One tab only: its tab bar is no stop for the keyboard.
-    SSTab->tabBar()->setFocusPolicy(Qt::NoFocus);
+    addOnlyTab(SSTab, page, QStringLiteral("客户退货"));
     outer->addWidget(SSTab);
 
     auto *bottom = new QHBoxLayout;
@@ -60,17 +53,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     f->addWidget(Opt);
     f->addWidget(OptQuestion);
     bottom->addWidget(Frame1);
-    auto *l0 = new QLabel(QStringLiteral("退货原因："), this);
-    l0->setObjectName(QStringLiteral("lbInfo_0"));
-    bottom->addWidget(l0);
-    comResion = new QComboBox(this);
-    comResion->setObjectName(QStringLiteral("comResion"));
-    comResion->setMinimumWidth(140);
-    bottom->addWidget(comResion);
-    cmdLeather = new QPushButton(QStringLiteral("…"), this);
-    cmdLeather->setObjectName(QStringLiteral("cmdLeather"));
-    cmdLeather->setMaximumWidth(30);
-    bottom->addWidget(cmdLeather);
+    addReasonRow(ctx, this, bottom, QStringLiteral("退货原因："), "lbInfo_0", 140, kReasonItem, comResion, cmdLeather);
     auto *l1 = new QLabel(QStringLiteral("找回金额"), this);
     l1->setObjectName(QStringLiteral("lbInfo_1"));
     bottom->addWidget(l1);
@@ -84,21 +67,14 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
-    lbTitle = new QLabel(
+    lbTitle = helpLabel(
+        this,
         QStringLiteral("  使用帮助：可根据销售编号，货号或销售日期，查询出要退货的销售记录，选择退货原因，默认是退入到问题库存的，"
                        "主要考虑是退货的鞋子都可能有质量问题，如果是可以销售的鞋子可选择退入到正常库存。点击确定即可完成一次退货。"
-                       "退货后系统自动更新库存信息。"),
-        this);
-    lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    lbTitle->setWordWrap(true);
+                       "退货后系统自动更新库存信息。"));
     outer->addWidget(lbTitle);
 
-    try {
-        VSFlexGrid->bind(emptySaleRows(ctx.database()));
-    } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
-    }
-    dressSoldGrid(VSFlexGrid, true, 860);
+    showEmptySoldGrid(ctx, VSFlexGrid, true);
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
     EnterClicksButtons::install(this);
@@ -106,13 +82,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
 
     connect(search.cmdQuery, &QPushButton::clicked, this, [this] { query(); });
     connect(VSFlexGrid, &Grid::rowChanged, this, [this](int) { showAmount(); });
-    connect(VSFlexGrid, &Grid::keyPressed, this, [this](QKeyEvent *e, bool *handled) {
-        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && VSFlexGrid->row() > 0) {
-            comResion->setFocus();
-            *handled = true;
-        }
-    });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
+    enterMovesOn(VSFlexGrid, comResion);
     connect(cmdOk, &QPushButton::clicked, this, [this] { returnCurrent(); });
 }
 
@@ -133,11 +103,7 @@ void ReturnScreen::query() {
         lbTip->setText(QStringLiteral("无记录！"));
         return;
     }
-    VSFlexGrid->bind(rs);
-    lbTip->clear();
-    VSFlexGrid->setFocus();
-    VSFlexGrid->setRow(1);
-    dressSoldGrid(VSFlexGrid, true, 860);
+    showFoundSoldRows(VSFlexGrid, rs, lbTip, true);
     showAmount();
 }
 

@@ -1,7 +1,6 @@
 #include "aftersales/ui/void_screen.h"
 
 #include "aftersales/customer_return.h"
-#include "admin/ui/dictionary_screen.h"
 #include "aftersales/ui/after_sales_ui.h"
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
@@ -14,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -42,61 +40,34 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     VSFlexGrid = new Grid(page);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
     g->addWidget(VSFlexGrid, 1, 0, 1, 3);
-    lbTip = new QLabel(page);
-    lbTip->setObjectName(QStringLiteral("lbTip"));
-    lbTip->setStyleSheet(QStringLiteral("color: red"));
+    lbTip = tipLabel(page);
     g->addWidget(lbTip, 2, 0, 1, 3);
-    SSTab->addTab(page, QStringLiteral("销售作废"));
-    // One tab only: its tab bar is no stop for the keyboard.
-    SSTab->tabBar()->setFocusPolicy(Qt::NoFocus);
+    addOnlyTab(SSTab, page, QStringLiteral("销售作废"));
     outer->addWidget(SSTab);
 
     auto *bottom = new QHBoxLayout;
-    auto *l1 = new QLabel(QStringLiteral("作废原因："), this);
-    l1->setObjectName(QStringLiteral("lbInfo_1"));
-    bottom->addWidget(l1);
-    comResion = new QComboBox(this);
-    comResion->setObjectName(QStringLiteral("comResion"));
-    comResion->setMinimumWidth(160);
-    bottom->addWidget(comResion);
-    cmdLeather = new QPushButton(QStringLiteral("…"), this);
-    cmdLeather->setObjectName(QStringLiteral("cmdLeather"));
-    cmdLeather->setMaximumWidth(30);
-    bottom->addWidget(cmdLeather);
+    addReasonRow(ctx, this, bottom, QStringLiteral("作废原因："), "lbInfo_1", 160, kReasonItem, comResion, cmdLeather);
     bottom->addStretch();
     cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
     cmdOk->setObjectName(QStringLiteral("cmdOk"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
-    lbTitle = new QLabel(
+    lbTitle = helpLabel(
+        this,
         QStringLiteral(" 使用帮助：销售作废是指商品销售错了或已经销售了但客人不要该鞋子了，比如卖的35黑色的，系统销售的时候销售成36黑色的，"
                        "此时可以使用该功能对刚才的一笔销售进行作废，此处要输入销售编号，查询刚销售的记录，如果没打印小票的话，"
                        "您可以在销售窗口里查看当前的销售编号，当前销售编号直接减1就可以得到刚销售出错的鞋子的销售编号。"
-                       "查询到后，写上作废原因，点确定即可。系统自动更新库存。"),
-        this);
-    lbTitle->setObjectName(QStringLiteral("lbTitle"));
-    lbTitle->setWordWrap(true);
+                       "查询到后，写上作废原因，点确定即可。系统自动更新库存。"));
     outer->addWidget(lbTitle);
 
-    try {
-        VSFlexGrid->bind(emptySaleRows(ctx.database()));
-    } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
-    }
-    dressSoldGrid(VSFlexGrid, false, 860);
+    showEmptySoldGrid(ctx, VSFlexGrid, false);
     fillComboFromDictionary(ctx, kReasonItem, comResion);
     disableAutoDefault(this);
     EnterClicksButtons::install(this);
     resize(900, 520);
 
     txtSellNo->installEventFilter(this);
-    connect(VSFlexGrid, &Grid::keyPressed, this, [this](QKeyEvent *e, bool *handled) {
-        if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && VSFlexGrid->row() > 0) {
-            comResion->setFocus();
-            *handled = true;
-        }
-    });
-    connect(cmdLeather, &QPushButton::clicked, this, [this] { openDictionaryFor(ctx_, this, kReasonItem, comResion); });
+    enterMovesOn(VSFlexGrid, comResion);
     connect(cmdOk, &QPushButton::clicked, this, [this] { voidCurrent(); });
 }
 
@@ -120,11 +91,7 @@ void VoidScreen::lookUp() {
         lbTip->setText(QStringLiteral("该销售编号不存在！"));
         return;
     }
-    VSFlexGrid->bind(rs);
-    lbTip->clear();
-    VSFlexGrid->setFocus();
-    VSFlexGrid->setRow(1);
-    dressSoldGrid(VSFlexGrid, false, 860);
+    showFoundSoldRows(VSFlexGrid, rs, lbTip, false);
 }
 
 void VoidScreen::voidCurrent() {
