@@ -27,10 +27,7 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
 
     for (size_t i = 0; i < pairs.size(); ++i) {
         const ExchangePair &p = pairs[i];
-        ResultSet goods = db_.exec(
-            QStringLiteral("SELECT TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price "
-                           "FROM Store WHERE GUID=? AND ShopNo=?"),
-            {p.replacementGuid, session_.shopNo});
+        ResultSet goods = readShopGoods(db_, session_.shopNo, p.replacementGuid);
         if (goods.empty()) throw DbError(kReplacementGone);
         if (goods.number(QStringLiteral("Quantity")) < 1) throw DbError(kNoReplacementStock);
         db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {p.replacementGuid});
@@ -38,12 +35,9 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
         db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,[Size]=?,Colour=?,"
                                 "Leather=?,Grade=?,ProductPlace=?,Price=?,Abate=?,Amount=?,BuyPrice=?,BuyPriceId=?,"
                                 "State=1 WHERE GUID=?"),
-                 {p.replacementGuid, session_.shopNo, goods.text(QStringLiteral("TypeNo")),
-                  goods.text(QStringLiteral("Name")), goods.text(QStringLiteral("Brand")),
-                  goods.text(QStringLiteral("Size")), goods.text(QStringLiteral("Colour")),
-                  goods.text(QStringLiteral("Leather")), goods.text(QStringLiteral("Grade")),
-                  goods.text(QStringLiteral("ProductPlace")), goods.number(QStringLiteral("Price")), p.abate,
-                  p.amount, lot.price, QString::number(lot.id), p.sellGuid});
+                 QVariantList{p.replacementGuid, session_.shopNo} + goodsDescription(goods) +
+                     QVariantList{goods.number(QStringLiteral("Price")), p.abate, p.amount, lot.price,
+                                  QString::number(lot.id), p.sellGuid});
     }
     tx.commit();
 }

@@ -1,5 +1,6 @@
 #include "aftersales/problem_stock.h"
 
+#include "aftersales/sale_rows.h"
 #include "foundation/numbers.h"
 #include "selling/lot_consumption.h"
 
@@ -25,10 +26,7 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
     Transaction tx(db_);
     LotConsumption lots(db_);
     for (const ProblemLine &line : lines) {
-        ResultSet goods = db_.exec(
-            QStringLiteral("SELECT TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity "
-                           "FROM Store WHERE GUID=? AND ShopNo=?"),
-            {line.storeGuid, session_.shopNo});
+        ResultSet goods = readShopGoods(db_, session_.shopNo, line.storeGuid);
         if (goods.empty() || line.quantity < 1 || goods.number(QStringLiteral("Quantity")) < line.quantity)
             throw DbError(kNotEnoughStock);
         Money value;
@@ -38,12 +36,9 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
         db_.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
                                 "BackFactoryDate) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,NULL)"),
-                 {line.storeGuid, session_.shopNo, goods.text(QStringLiteral("TypeNo")),
-                  goods.text(QStringLiteral("Name")), goods.text(QStringLiteral("Brand")),
-                  goods.text(QStringLiteral("Size")), goods.text(QStringLiteral("Colour")),
-                  goods.text(QStringLiteral("Leather")), goods.text(QStringLiteral("Grade")),
-                  goods.text(QStringLiteral("ProductPlace")), line.quantity, value.toDouble(), line.problem,
-                  session_.user.No, session_.user.Name});
+                 QVariantList{line.storeGuid, session_.shopNo} + goodsDescription(goods) +
+                     QVariantList{line.quantity, value.toDouble(), line.problem, session_.user.No,
+                                  session_.user.Name});
     }
     tx.commit();
 }

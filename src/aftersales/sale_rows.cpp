@@ -79,6 +79,19 @@ std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, con
     return r;
 }
 
+ResultSet readShopGoods(Database &db, const QString &shopNo, const QString &storeGuid) {
+    return db.exec(QStringLiteral("SELECT TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price "
+                                  "FROM Store WHERE GUID=? AND ShopNo=?"),
+                   {storeGuid, shopNo});
+}
+
+QVariantList goodsDescription(const ResultSet &goods) {
+    QVariantList v;
+    for (const char *column : {"TypeNo", "Name", "Brand", "Size", "Colour", "Leather", "Grade", "ProductPlace"})
+        v << goods.text(QString::fromLatin1(column));
+    return v;
+}
+
 void insertSellChange(Database &db, const Session &session, const SaleRow &row, const QDate &today,
                       double addAmount, int state, const QString &reason) {
     db.exec(QStringLiteral("INSERT INTO SellChange (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"

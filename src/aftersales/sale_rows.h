@@ -54,6 +54,13 @@ std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, con
 // Thrown when a row a screen shows was returned, voided or removed meanwhile.
 inline const QString kSaleRowGone = QStringLiteral("该销售记录已经不存在、已退货或已作废，请重新查询！");
 
+// One Store row of the shop as the after-sales operations copy it into another table:
+// TypeNo, Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity, Price.
+// No rows when the goods are not the shop's.
+ResultSet readShopGoods(Database &db, const QString &shopNo, const QString &storeGuid);
+// The description of such a row (TypeNo … ProductPlace, in that order), ready to bind.
+QVariantList goodsDescription(const ResultSet &goods);
+
 // Writes one after-sales record describing `row` as it is now, handled by the
 // session's user today. `addAmount`: the money handed back or the exchange difference.
 void insertSellChange(Database &db, const Session &session, const SaleRow &row, const QDate &today,

@@ -406,5 +406,16 @@ TEST_F(AfterSalesTest, FactoryReturnRecordsOneTotalAndMarksTheRows) {
     EXPECT_EQ(storeQuantity(*db, c), 0);
 }
 
+TEST_F(AfterSalesTest, ShopGoodsAreCopiedWithTheirWholeDescriptionInColumnOrder) {
+    GoodsSpec g;
+    g.typeNo = QStringLiteral("D7");
+    const QString guid = plantGoods(*db, g);
+    const ResultSet goods = readShopGoods(*db, ctx.session.shopNo, guid);
+    ASSERT_EQ(goods.rowCount(), 1);
+    EXPECT_EQ(goodsDescription(goods), (QVariantList{g.typeNo, g.name, g.brand, g.size, g.colour, g.leather,
+                                                     g.grade, g.place}));
+    EXPECT_EQ(readShopGoods(*db, QStringLiteral("另一家店"), guid).rowCount(), 0);
+}
+
 }  // namespace
 }  // namespace kestavion::test
