@@ -1,6 +1,7 @@
 #pragma once
 
 #include "intake/goods_intake.h"
+#include "intake/ui/intake_form.h"
 
 #include <QDialog>
 #include <functional>
@@ -17,15 +18,13 @@ struct AppContext;
 
 // frmGoodsProperty: one new Goods of one size and colour, with its first intake and
 // lot. Each Goods written is handed to `appendGoods` (the restocking list).
-class GoodsPropertyScreen : public QDialog {
+class GoodsPropertyScreen : public QDialog, public intakeform::GoodsFields {
     Q_OBJECT
 public:
     GoodsPropertyScreen(AppContext &ctx, std::function<void(const GoodsRow &)> appendGoods, QWidget *parent = nullptr);
 
-    QLineEdit *txtNo;
-    QComboBox *comName, *comBrand, *comSize, *comColour, *comLeather, *comGrade, *comProductPlace;
-    QPushButton *cmdName, *cmdBrand, *cmdSize, *cmdColour, *cmdLeather, *cmdGrade, *cmdProductPlace;
-    QLineEdit *txtPrice, *txtQuantity, *txtSellPrice;
+    // txtNo … txtQuantity: GoodsFields
+    QLineEdit *txtSellPrice;
     QDateEdit *DT;
     QLineEdit *txtBlock, *txtFloor;
     QPlainTextEdit *txtMemo;

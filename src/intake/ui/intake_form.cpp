@@ -10,6 +10,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace kestavion::intakeform {
@@ -69,6 +70,47 @@ void addRow(QGridLayout *grid, int row, int col, const QString &label, QWidget *
     grid->addWidget(l, row, col);
     grid->addWidget(field, row, col + 1);
     if (extra) grid->addWidget(extra, row, col + 2);
+}
+
+QPlainTextEdit *memoBox(QWidget *parent) {
+    auto *m = new QPlainTextEdit(parent);
+    m->setObjectName(QStringLiteral("txtMemo"));
+    m->setTabChangesFocus(true);
+    m->setFixedHeight(60);
+    return m;
+}
+
+void GoodsFields::buildGoodsFields(AppContext &ctx, QWidget *page) {
+    txtNo = lineEdit(page, "txtNo");
+    comName = dictCombo(ctx, page, "comName", QStringLiteral("种类"));
+    cmdName = dictButton(ctx, page, "cmdName", QStringLiteral("种类"), comName);
+    comBrand = dictCombo(ctx, page, "comBrand", QStringLiteral("品牌"));
+    cmdBrand = dictButton(ctx, page, "cmdBrand", QStringLiteral("品牌"), comBrand);
+    comSize = dictCombo(ctx, page, "comSize", QStringLiteral("尺码"));
+    cmdSize = dictButton(ctx, page, "cmdSize", QStringLiteral("尺码"), comSize);
+    comColour = dictCombo(ctx, page, "comColour", QStringLiteral("颜色"));
+    cmdColour = dictButton(ctx, page, "cmdColour", QStringLiteral("颜色"), comColour);
+    comLeather = dictCombo(ctx, page, "comLeather", QStringLiteral("面料"));
+    cmdLeather = dictButton(ctx, page, "cmdLeather", QStringLiteral("面料"), comLeather);
+    comGrade = dictCombo(ctx, page, "comGrade", QStringLiteral("等级"));
+    cmdGrade = dictButton(ctx, page, "cmdGrade", QStringLiteral("等级"), comGrade);
+    comProductPlace = dictCombo(ctx, page, "comProductPlace", QStringLiteral("产地"));
+    cmdProductPlace = dictButton(ctx, page, "cmdProductPlace", QStringLiteral("产地"), comProductPlace);
+    txtPrice = lineEdit(page, "txtPrice");
+    txtQuantity = lineEdit(page, "txtQuantity");
+}
+
+void GoodsFields::layOutGoodsFields(QGridLayout *g, const QString &nameCaption) {
+    addRow(g, 0, 0, QStringLiteral("货  号"), txtNo);
+    addRow(g, 0, 3, nameCaption, comName, cmdName);
+    addRow(g, 1, 0, QStringLiteral("品  牌"), comBrand, cmdBrand);
+    addRow(g, 1, 3, QStringLiteral("尺  码"), comSize, cmdSize);
+    addRow(g, 2, 0, QStringLiteral("颜  色"), comColour, cmdColour);
+    addRow(g, 2, 3, QStringLiteral("面  料 "), comLeather, cmdLeather);
+    addRow(g, 3, 0, QStringLiteral("等  级"), comGrade, cmdGrade);
+    addRow(g, 3, 3, QStringLiteral("产  地"), comProductPlace, cmdProductPlace);
+    addRow(g, 4, 0, QStringLiteral("进 价"), txtPrice);
+    addRow(g, 4, 3, QStringLiteral("数  量"), txtQuantity);
 }
 
 }  // namespace kestavion::intakeform

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "intake/ui/intake_form.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -44,7 +46,7 @@ void retotalIntakeList(Grid *grid);
 
 // frmedit: corrects one intake of the history's list (delete + a new intake into a
 // new Goods); the list is kept in step.
-class IntakeEditScreen : public QDialog {
+class IntakeEditScreen : public QDialog, public intakeform::GoodsFields {
     Q_OBJECT
 public:
     explicit IntakeEditScreen(AppContext &ctx, QWidget *parent = nullptr);
@@ -52,10 +54,7 @@ public:
     // Fills the form from the list's selected row and remembers the list.
     void LoadIt(Grid *list);
 
-    QLineEdit *txtNo;
-    QComboBox *comName, *comBrand, *comSize, *comColour, *comLeather, *comGrade, *comProductPlace;
-    QPushButton *cmdName, *cmdBrand, *cmdSize, *cmdColour, *cmdLeather, *cmdGrade, *cmdProductPlace;
-    QLineEdit *txtPrice, *txtQuantity;
+    // txtNo … txtQuantity: GoodsFields
     QDateEdit *DT;
     QPlainTextEdit *txtMemo;
     QPushButton *cmdOk;
