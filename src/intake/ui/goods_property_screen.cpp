@@ -72,31 +72,15 @@ GoodsPropertyScreen::GoodsPropertyScreen(AppContext &ctx, std::function<void(con
 }
 
 void GoodsPropertyScreen::putIn() {
-    auto refuse = [this](const QString &text, QWidget *focus) {
-        ctx_.prompt().info(text);
-        focus->setFocus();
-    };
-    if (txtNo->text().isEmpty()) return refuse(QStringLiteral("货号不能为空！"), txtNo);
-    if (comBrand->currentText().isEmpty()) return refuse(QStringLiteral("品牌不能为空！"), comBrand);
-    const auto price = parseNumber(txtPrice->text());
-    if (!price) return refuse(QStringLiteral("数据类型不正确！"), txtPrice);
-    const auto quantity = parseNumber(txtQuantity->text());
-    if (!quantity) return refuse(QStringLiteral("数据类型不正确！"), txtQuantity);
-    const auto sellPrice = parseNumber(txtSellPrice->text());
-    if (!sellPrice) return refuse(QStringLiteral("数据类型不正确！"), txtSellPrice);
-
     GoodsIntake in;
-    in.typeNo = txtNo->text();
-    in.name = comName->currentText();
-    in.brand = comBrand->currentText();
-    in.size = comSize->currentText();
-    in.colour = comColour->currentText();
-    in.leather = comLeather->currentText();
-    in.grade = comGrade->currentText();
-    in.place = comProductPlace->currentText();
-    in.quantity = *quantity;
+    if (!readGoodsFields(ctx_.prompt(), in)) return;
+    const auto sellPrice = parseNumber(txtSellPrice->text());
+    if (!sellPrice) {
+        ctx_.prompt().info(QStringLiteral("数据类型不正确！"));
+        txtSellPrice->setFocus();
+        return;
+    }
     in.retailPrice = *sellPrice;
-    in.buyPrice = *price;
     in.block = txtBlock->text();
     in.floor = txtFloor->text();
     in.memo = txtMemo->toPlainText();

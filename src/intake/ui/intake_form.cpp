@@ -2,8 +2,11 @@
 
 #include "admin/ui/dictionary_screen.h"
 #include "foundation/app_context.h"
+#include "foundation/numbers.h"
+#include "foundation/prompter.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "intake/goods_intake.h"
 
 #include <QComboBox>
 #include <QDateEdit>
@@ -98,6 +101,31 @@ void GoodsFields::buildGoodsFields(AppContext &ctx, QWidget *page) {
     cmdProductPlace = dictButton(ctx, page, "cmdProductPlace", QStringLiteral("产地"), comProductPlace);
     txtPrice = lineEdit(page, "txtPrice");
     txtQuantity = lineEdit(page, "txtQuantity");
+}
+
+bool GoodsFields::readGoodsFields(Prompter &prompter, GoodsIntake &in) const {
+    auto refuse = [&prompter](const QString &text, QWidget *focus) {
+        prompter.info(text);
+        focus->setFocus();
+        return false;
+    };
+    if (txtNo->text().isEmpty()) return refuse(QStringLiteral("货号不能为空！"), txtNo);
+    if (comBrand->currentText().isEmpty()) return refuse(QStringLiteral("品牌不能为空！"), comBrand);
+    const auto price = parseNumber(txtPrice->text());
+    if (!price) return refuse(QStringLiteral("数据类型不正确！"), txtPrice);
+    const auto quantity = parseNumber(txtQuantity->text());
+    if (!quantity) return refuse(QStringLiteral("数据类型不正确！"), txtQuantity);
+    in.typeNo = txtNo->text();
+    in.name = comName->currentText();
+    in.brand = comBrand->currentText();
+    in.size = comSize->currentText();
+    in.colour = comColour->currentText();
+    in.leather = comLeather->currentText();
+    in.grade = comGrade->currentText();
+    in.place = comProductPlace->currentText();
+    in.quantity = *quantity;
+    in.buyPrice = *price;
+    return true;
 }
 
 void GoodsFields::layOutGoodsFields(QGridLayout *g, const QString &nameCaption) {

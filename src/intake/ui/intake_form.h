@@ -15,7 +15,9 @@ class QWidget;
 namespace kestavion {
 
 struct AppContext;
+struct GoodsIntake;
 class Grid;
+class Prompter;
 
 // Small builders shared by the intake screens: controls named as the screens'
 // fields are named, laid out label-left in a grid.
@@ -50,6 +52,10 @@ struct GoodsFields {
     void buildGoodsFields(AppContext &ctx, QWidget *page);
     // Lays them out in rows 0 to 4 of `g`, two a row; `nameCaption` labels comName.
     void layOutGoodsFields(QGridLayout *g, const QString &nameCaption);
+    // Reads the description, 进价 and 数量 into `in`. An empty 货号 or 品牌, or a 进价 or
+    // 数量 that is no number, is refused: false, its message shown through `prompter`
+    // and the focus on the field.
+    bool readGoodsFields(Prompter &prompter, GoodsIntake &in) const;
 };
 
 }  // namespace intakeform

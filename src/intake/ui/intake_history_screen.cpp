@@ -218,28 +218,8 @@ void IntakeEditScreen::save() {
     if (!list_) return;
     const int row = list_->row();
     if (!isDataRow(list_, row)) return;
-    auto refuse = [this](const QString &text, QWidget *focus) {
-        ctx_.prompt().info(text);
-        focus->setFocus();
-    };
-    if (txtNo->text().isEmpty()) return refuse(QStringLiteral("货号不能为空！"), txtNo);
-    if (comBrand->currentText().isEmpty()) return refuse(QStringLiteral("品牌不能为空！"), comBrand);
-    const auto price = parseNumber(txtPrice->text());
-    if (!price) return refuse(QStringLiteral("数据类型不正确！"), txtPrice);
-    const auto quantity = parseNumber(txtQuantity->text());
-    if (!quantity) return refuse(QStringLiteral("数据类型不正确！"), txtQuantity);
-
     GoodsIntake in;
-    in.typeNo = txtNo->text();
-    in.name = comName->currentText();
-    in.brand = comBrand->currentText();
-    in.size = comSize->currentText();
-    in.colour = comColour->currentText();
-    in.leather = comLeather->currentText();
-    in.grade = comGrade->currentText();
-    in.place = comProductPlace->currentText();
-    in.quantity = *quantity;
-    in.buyPrice = *price;
+    if (!readGoodsFields(ctx_.prompt(), in)) return;
     in.memo = txtMemo->toPlainText();
     in.date = DT->date();
 

@@ -408,3 +408,22 @@ TEST_F(IntakeScreens, PriceChangeByArticleNumber) {
     EXPECT_TRUE(reg.has(QStringLiteral("BuyInDetail")));
     EXPECT_TRUE(reg.has(QStringLiteral("ChangePrice")));
 }
+
+TEST_F(IntakeScreens, NewGoodsRefusesAMissingArticleNumberOrSellingPriceAndWritesNothing) {
+    int appended = 0;
+    GoodsPropertyScreen s(ctx, [&](const GoodsRow &) { ++appended; });
+    showActive(&s);
+    s.txtPrice->setText(QStringLiteral("60"));
+    s.txtQuantity->setText(QStringLiteral("2"));
+    s.txtSellPrice->setText(QStringLiteral("120"));
+    QTest::mouseClick(s.cmdPutIn, Qt::LeftButton);
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("货号不能为空！"));
+    EXPECT_EQ(QApplication::focusWidget(), s.txtNo);
+    s.txtNo->setText(QStringLiteral("Q1"));
+    s.txtSellPrice->setText(QStringLiteral("贵"));
+    QTest::mouseClick(s.cmdPutIn, Qt::LeftButton);
+    EXPECT_EQ(prompter.lastText(), QStringLiteral("数据类型不正确！"));
+    EXPECT_EQ(QApplication::focusWidget(), s.txtSellPrice);
+    EXPECT_EQ(appended, 0);
+    EXPECT_EQ(count("Store"), 0);
+}
