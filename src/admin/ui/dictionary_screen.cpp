@@ -21,10 +21,8 @@ DictionaryScreen::DictionaryScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     List->setObjectName(QStringLiteral("List"));
     txtItem = new QLineEdit(this);
     txtItem->setObjectName(QStringLiteral("txtItem"));
-    cmdAdd = new QPushButton(QStringLiteral("增 加(&A)"), this);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
-    cmdDel = new QPushButton(QStringLiteral("删 除(&D)"), this);
-    cmdDel->setObjectName(QStringLiteral("cmdDel"));
+    cmdAdd = namedButton(this, "cmdAdd", QStringLiteral("增 加(&A)"));
+    cmdDel = namedButton(this, "cmdDel", QStringLiteral("删 除(&D)"));
     lbInfo = new QLabel(
         QStringLiteral("  单击增加可以给该数据字典增加一个条目，在使用该字典的时候就会自动显示出来，不用再手工输入"), this);
     lbInfo->setObjectName(QStringLiteral("lbInfo"));

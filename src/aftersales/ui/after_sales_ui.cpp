@@ -35,8 +35,7 @@ void SaleSearchControls::build(QWidget *parent, QGridLayout *layout, int row, co
     chkType->setObjectName(QStringLiteral("chkType"));
     txtType = new QLineEdit(parent);
     txtType->setObjectName(QStringLiteral("txtType"));
-    cmdQuery = new QPushButton(QStringLiteral("查 询(&Q)"), parent);
-    cmdQuery->setObjectName(QStringLiteral("cmdQuery"));
+    cmdQuery = namedButton(parent, "cmdQuery", QStringLiteral("查 询(&Q)"));
     layout->addWidget(chkDate, row, 0);
     layout->addWidget(DT, row, 1);
     layout->addWidget(chkNo, row, 2);
@@ -126,8 +125,7 @@ void addReasonRow(AppContext &ctx, QWidget *screen, QBoxLayout *row, const QStri
     comResion->setObjectName(QStringLiteral("comResion"));
     comResion->setMinimumWidth(minWidth);
     row->addWidget(comResion);
-    cmdLeather = new QPushButton(QStringLiteral("…"), screen);
-    cmdLeather->setObjectName(QStringLiteral("cmdLeather"));
+    cmdLeather = namedButton(screen, "cmdLeather", QStringLiteral("…"));
     cmdLeather->setMaximumWidth(30);
     row->addWidget(cmdLeather);
     QComboBox *combo = comResion;

@@ -59,8 +59,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     auto *mid = new QHBoxLayout;
     addReasonRow(ctx, this, mid, QStringLiteral("调换原因："), "lbInfo_0", 160, kReasonItem, comResion, cmdLeather);
     mid->addStretch();
-    cmdChange = new QPushButton(QStringLiteral("调 换(&C)"), this);
-    cmdChange->setObjectName(QStringLiteral("cmdChange"));
+    cmdChange = namedButton(this, "cmdChange", QStringLiteral("调 换(&C)"));
     mid->addWidget(cmdChange);
     outer->addLayout(mid);
 
@@ -87,8 +86,7 @@ ExchangeScreen::ExchangeScreen(AppContext &ctx, QWidget *parent) : QDialog(paren
     lbHave = figures[1];
     lbBackAdd = figures[2];
     bottom->addStretch();
-    cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确 定(&O)"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
     lbTitle = helpLabel(

@@ -37,8 +37,7 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
     outer->addWidget(SSTab1, 1);
 
     auto *bottom = new QHBoxLayout;
-    cmdAll = new QPushButton(QStringLiteral("全 选(&A)"), this);
-    cmdAll->setObjectName(QStringLiteral("cmdAll"));
+    cmdAll = namedButton(this, "cmdAll", QStringLiteral("全 选(&A)"));
     bottom->addWidget(cmdAll);
     auto *l0 = new QLabel(QStringLiteral("退货日期"), this);
     l0->setObjectName(QStringLiteral("lbInfo_0"));
@@ -56,8 +55,7 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
     txtAmount->setMaximumWidth(100);
     bottom->addWidget(txtAmount);
     bottom->addStretch();
-    cmdRegist = new QPushButton(QStringLiteral("确 定(&O)"), this);
-    cmdRegist->setObjectName(QStringLiteral("cmdRegist"));
+    cmdRegist = namedButton(this, "cmdRegist", QStringLiteral("确 定(&O)"));
     bottom->addWidget(cmdRegist);
     outer->addLayout(bottom);
     lbTitle = helpLabel(

@@ -55,8 +55,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
     mid->addWidget(txtQuatity);
     addReasonRow(ctx, this, mid, QStringLiteral("问   题："), "lbInfo_2", 160, kReasonItem, comResion, cmdLeather);
     mid->addStretch();
-    cmdAddQuestion = new QPushButton(QStringLiteral("转成问题鞋(&C)"), this);
-    cmdAddQuestion->setObjectName(QStringLiteral("cmdAddQuestion"));
+    cmdAddQuestion = namedButton(this, "cmdAddQuestion", QStringLiteral("转成问题鞋(&C)"));
     mid->addWidget(cmdAddQuestion);
     outer->addLayout(mid);
 
@@ -65,8 +64,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
     outer->addWidget(VSQuestion, 1);
     auto *bottom = new QHBoxLayout;
     bottom->addStretch();
-    cmdOk = new QPushButton(QStringLiteral("确定(&O)"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确定(&O)"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
     lbTitle = helpLabel(

@@ -78,8 +78,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     price->addWidget(txtChangePrice, 1, 2);
     price->addWidget(l4, 1, 3);
     price->addWidget(comAbate, 1, 4);
-    cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确 定(&O)"));
     for (QWidget *w : {static_cast<QWidget *>(txtAbate), static_cast<QWidget *>(txtChangePrice),
                        static_cast<QWidget *>(txtQuatity), static_cast<QWidget *>(comAbate)})
         w->setFixedWidth(110);

@@ -63,8 +63,7 @@ ReturnScreen::ReturnScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), 
     lb->setStyleSheet(QStringLiteral("color: red; font-weight: bold"));
     bottom->addWidget(lb);
     bottom->addStretch();
-    cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确 定(&O)"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
     lbTitle = helpLabel(

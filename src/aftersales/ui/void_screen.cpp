@@ -48,8 +48,7 @@ VoidScreen::VoidScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     auto *bottom = new QHBoxLayout;
     addReasonRow(ctx, this, bottom, QStringLiteral("作废原因："), "lbInfo_1", 160, kReasonItem, comResion, cmdLeather);
     bottom->addStretch();
-    cmdOk = new QPushButton(QStringLiteral("确 定(&O)"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确 定(&O)"));
     bottom->addWidget(cmdOk);
     outer->addLayout(bottom);
     lbTitle = helpLabel(

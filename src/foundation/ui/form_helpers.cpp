@@ -142,6 +142,13 @@ void setNumericOnly(QLineEdit *box, bool on) {
     box->update();
 }
 
+QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption) {
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
 void disableAutoDefault(QDialog *dialog) {
     const auto buttons = dialog->findChildren<QPushButton *>();
     for (QPushButton *b : buttons) {

@@ -7,6 +7,7 @@
 class QComboBox;
 class QDialog;
 class QLineEdit;
+class QPushButton;
 class QWidget;
 class QKeyEvent;
 
@@ -70,6 +71,10 @@ private:
 
 // Digits only (no sign, no decimal point) when on; any text when off.
 void setNumericOnly(QLineEdit *box, bool on);
+
+// A push button with its control name, never a dialog default (Enter never clicks it
+// behind the user's back).
+QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption);
 
 // Turns off every button's auto-default in a dialog so Enter in a field never clicks
 // a button behind the user's back.

@@ -119,10 +119,8 @@ LoginScreen::LoginScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     txtUserPassWord->setEchoMode(QLineEdit::Password);
     lb = new QLabel(QStringLiteral("输入正确的密码登陆系统"), this);
     lb->setObjectName(QStringLiteral("lb"));
-    cmdLogin = new QPushButton(QStringLiteral("登 陆(&L)"), this);
-    cmdLogin->setObjectName(QStringLiteral("cmdLogin"));
-    cmdExit = new QPushButton(QStringLiteral("退 出(&E)"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdLogin = namedButton(this, "cmdLogin", QStringLiteral("登 陆(&L)"));
+    cmdExit = namedButton(this, "cmdExit", QStringLiteral("退 出(&E)"));
 
     auto *fields = new QGridLayout;
     fields->addWidget(Image2, 0, 0, 3, 1, Qt::AlignTop);

@@ -42,10 +42,8 @@ ReLoginScreen::ReLoginScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     grid->addWidget(txtUserPassWord, 1, 1);
     grid->addWidget(lb, 2, 0, 1, 2);
 
-    cmdLogin = new QPushButton(QStringLiteral("确定(&L)"), this);
-    cmdLogin->setObjectName(QStringLiteral("cmdLogin"));
-    cmdExit = new QPushButton(QStringLiteral("退出(&E)"), this);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdLogin = namedButton(this, "cmdLogin", QStringLiteral("确定(&L)"));
+    cmdExit = namedButton(this, "cmdExit", QStringLiteral("退出(&E)"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(cmdLogin);

@@ -69,8 +69,8 @@ BatchIntakeScreen::BatchIntakeScreen(AppContext &ctx, std::function<void(const G
     // One quantity at a time: the current cell is highlighted, not its row.
     VSFlexGrid->setSelectionBehavior(QAbstractItemView::SelectItems);
     VSFlexGrid->setSelectionMode(QAbstractItemView::SingleSelection);
-    cmdInStore = button(this, "cmdInStore", QStringLiteral("入 库(&I)"));
-    cmdClear = button(this, "cmdClear", QStringLiteral("清 空(&C)"));
+    cmdInStore = namedButton(this, "cmdInStore", QStringLiteral("入 库(&I)"));
+    cmdClear = namedButton(this, "cmdClear", QStringLiteral("清 空(&C)"));
     lbTitle = new QLabel(
         QStringLiteral("  使用帮助：货号，种类，品牌，进价，零售价 是必须输入的，输入完成以上信息，在右边勾选需要入库的颜色，"
                        "同样勾选需要入库的尺码，在下面表格的对应位置输入数量即可，点入库即可完成入库。如果需要增加当前尺码和颜色，"

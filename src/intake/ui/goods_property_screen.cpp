@@ -36,8 +36,8 @@ GoodsPropertyScreen::GoodsPropertyScreen(AppContext &ctx, std::function<void(con
     txtFloor = lineEdit(page, "txtFloor");
     txtMemo = memoBox(page);
     txtMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    cmdPutIn = button(this, "cmdPutIn", QStringLiteral("入 库(&I)"));
-    cmdClear = button(this, "cmdClear", QStringLiteral("清 空(&C)"));
+    cmdPutIn = namedButton(this, "cmdPutIn", QStringLiteral("入 库(&I)"));
+    cmdClear = namedButton(this, "cmdClear", QStringLiteral("清 空(&C)"));
 
     auto *g = new QGridLayout(page);
     layOutGoodsFields(g, QStringLiteral("种  类"));

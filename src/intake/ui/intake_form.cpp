@@ -52,13 +52,6 @@ QDateEdit *datePicker(QWidget *parent, const char *name) {
     return d;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setAutoDefault(false);
-    return b;
-}
-
 int addGridRow(Grid *grid, const QStringList &cells, int row) {
     const bool before = row >= 1 && row < grid->rows();
     grid->addItem(QString(), before ? row : -1);

@@ -30,7 +30,6 @@ QComboBox *dictCombo(AppContext &ctx, QWidget *parent, const char *name, const Q
 QPushButton *dictButton(AppContext &ctx, QWidget *parent, const char *name, const QString &item, QComboBox *combo);
 // A date picker in yyyy-MM-dd with the calendar pop-up.
 QDateEdit *datePicker(QWidget *parent, const char *name);
-QPushButton *button(QWidget *parent, const char *name, const QString &caption);
 // The 备注 box `txtMemo`: 60 pixels high, Tab leaves it.
 QPlainTextEdit *memoBox(QWidget *parent);
 // Adds a row of cells to a list (cell 0 is the row-header column) at the end, or

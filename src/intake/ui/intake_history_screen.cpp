@@ -70,9 +70,9 @@ IntakeHistoryScreen::IntakeHistoryScreen(AppContext &ctx, QWidget *parent) : QDi
     lbUserNo = new QLabel(QStringLiteral("至"), page);
     lbUserNo->setObjectName(QStringLiteral("lbUserNo"));
     DTEndTime = datePicker(page, "DTEndTime");
-    cmdQuery = button(page, "cmdQuery", QStringLiteral("查 询(&Q)"));
-    cmdedit = button(page, "cmdedit", QStringLiteral("修 改(&E)"));
-    cmdDel = button(page, "cmdDel", QStringLiteral("删 除(&D)"));
+    cmdQuery = namedButton(page, "cmdQuery", QStringLiteral("查 询(&Q)"));
+    cmdedit = namedButton(page, "cmdedit", QStringLiteral("修 改(&E)"));
+    cmdDel = namedButton(page, "cmdDel", QStringLiteral("删 除(&D)"));
     VSFlexGrid = new Grid(page);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
 
@@ -173,7 +173,7 @@ IntakeEditScreen::IntakeEditScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     buildGoodsFields(ctx, page);
     DT = datePicker(page, "DT");
     txtMemo = memoBox(page);
-    cmdOk = button(this, "cmdOk", QStringLiteral("确定(&O)"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确定(&O)"));
 
     auto *g = new QGridLayout(page);
     layOutGoodsFields(g, QStringLiteral("品  名"));

@@ -26,8 +26,8 @@ PriceChangeScreen::PriceChangeScreen(AppContext &ctx, QWidget *parent) : QDialog
     VSFlexGrid = new Grid(this);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
     txtNewPrice = lineEdit(this, "txtNewPrice");
-    cmdNewPrice = button(this, "cmdNewPrice", QStringLiteral("调 价(&C)"));
-    cmdChangePriceBath = button(this, "cmdChangePriceBath", QStringLiteral("同货号调价(&B)"));
+    cmdNewPrice = namedButton(this, "cmdNewPrice", QStringLiteral("调 价(&C)"));
+    cmdChangePriceBath = namedButton(this, "cmdChangePriceBath", QStringLiteral("同货号调价(&B)"));
     lbInfo_0 = new QLabel(QStringLiteral("调价是把你选中的那种类型的鞋进行价格变动"), this);
     lbInfo_0->setObjectName(QStringLiteral("lbInfo_0"));
     lbInfo_1 = new QLabel(QStringLiteral("同货号调价是指同一货号的鞋价格 一起变动"), this);

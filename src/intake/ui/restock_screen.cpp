@@ -32,8 +32,8 @@ RestockScreen::RestockScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmBuyIn"));
     setWindowTitle(QStringLiteral("进货"));
     txtNo = lineEdit(this, "txtNo");
-    cmdNewGoods = button(this, "cmdNewGoods", QStringLiteral("单品进货(&N)"));
-    Command1 = button(this, "Command1", QStringLiteral("批量进货(&B)"));
+    cmdNewGoods = namedButton(this, "cmdNewGoods", QStringLiteral("单品进货(&N)"));
+    Command1 = namedButton(this, "Command1", QStringLiteral("批量进货(&B)"));
     VSFlexGrid = new Grid(this);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
     Frame1 = new QGroupBox(QStringLiteral("补货"), this);
@@ -42,7 +42,7 @@ RestockScreen::RestockScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     DT->setDate(ctx.today());
     txtQuantity = lineEdit(Frame1, "txtQuantity");
     txtPrice = lineEdit(Frame1, "txtPrice");
-    cmdPutIn = button(Frame1, "cmdPutIn", QStringLiteral("入 库(&I)"));
+    cmdPutIn = namedButton(Frame1, "cmdPutIn", QStringLiteral("入 库(&I)"));
     lbTitle = new QLabel(
         QStringLiteral("  使用帮助：单品进货针对某个货号同颜色同尺码的鞋子，逐个入库。批量进货是针对同一货号的鞋子，"
                        "不同颜色不同尺码的批量入库。（建议批量进货速度比较快） 如果某个货号的鞋子在库存中已存在，"

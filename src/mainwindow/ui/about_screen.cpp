@@ -28,10 +28,8 @@ AboutScreen::AboutScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     lblTitle->setFont(f);
     lblVersion = new QLabel(versionText(), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
-    cmdOk = new QPushButton(QStringLiteral("确定"), this);
-    cmdOk->setObjectName(QStringLiteral("cmdOk"));
-    cmdSysInfo = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
-    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    cmdOk = namedButton(this, "cmdOk", QStringLiteral("确定"));
+    cmdSysInfo = namedButton(this, "cmdSysInfo", QStringLiteral("系统信息(&S)..."));
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
@@ -85,8 +83,7 @@ SystemInfoDialog::SystemInfoDialog(AppContext &ctx, QWidget *parent) : QDialog(p
     auto *text = new QLabel(lines(ctx).join(QLatin1Char('\n')), this);
     text->setObjectName(QStringLiteral("lblInfo"));
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto *ok = new QPushButton(QStringLiteral("确定"), this);
-    ok->setObjectName(QStringLiteral("cmdOk"));
+    auto *ok = namedButton(this, "cmdOk", QStringLiteral("确定"));
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(ok);

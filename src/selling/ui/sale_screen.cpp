@@ -109,8 +109,7 @@ void SaleScreen::buildControls() {
     OptChangePrice->setFocusPolicy(Qt::NoFocus);
     txtChangePrice = new QLineEdit(this);
     txtChangePrice->setObjectName(QStringLiteral("txtChangePrice"));
-    cmdAdd = new QPushButton(QStringLiteral("加 单(&A)"), this);
-    cmdAdd->setObjectName(QStringLiteral("cmdAdd"));
+    cmdAdd = namedButton(this, "cmdAdd", QStringLiteral("加 单(&A)"));
     VSSell = new Grid(this);
     VSSell->setObjectName(QStringLiteral("VSSell"));
     lbAmount = new QLabel(this);
@@ -119,8 +118,7 @@ void SaleScreen::buildControls() {
     txtReciveAmout->setObjectName(QStringLiteral("txtReciveAmout"));
     lb = new QLabel(this);
     lb->setObjectName(QStringLiteral("lb"));
-    cmdCheckOut = new QPushButton(QStringLiteral("结 帐(&C)"), this);
-    cmdCheckOut->setObjectName(QStringLiteral("cmdCheckOut"));
+    cmdCheckOut = namedButton(this, "cmdCheckOut", QStringLiteral("结 帐(&C)"));
     lbOpt = new QLabel(this);
     lbOpt->setObjectName(QStringLiteral("lbOpt"));
     lbNo = new QLabel(this);
