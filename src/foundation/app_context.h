@@ -10,6 +10,7 @@
 namespace kestavion {
 
 class PrinterAccess;
+class FileHealth;
 
 // Everything a screen needs from the running program; passed to every screen.
 // Services take only the parts they need (database, session, clock).
@@ -19,6 +20,7 @@ struct AppContext {
     Prompter *prompter = nullptr;
     Clock *clock = nullptr;
     PrinterAccess *printer = nullptr;  // receipts; tests install one that writes PDF
+    FileHealth *health = nullptr;      // the background integrity check's finding
     QString databasePath;              // shown in the About box's system information
 
     Database &database() const { return *db; }
