@@ -115,9 +115,15 @@ TEST_F(DbTest, AutoNumberedKeysAreNeverReused) {
     EXPECT_GT(b, a);
 }
 
-TEST_F(DbTest, NewerFileIsRefused) {
+TEST_F(DbTest, NewerFileIsRefusedAndAnOlderOneUpgradedInSteps) {
     db->exec(QStringLiteral("PRAGMA user_version = 99"));
     EXPECT_THROW(checkAndUpgradeSchema(*db), DbError);
+    // A file of the first version, without what later steps add, ends like a new one.
+    db->exec(QStringLiteral("DROP INDEX idx_sell_shop_no"));
+    db->exec(QStringLiteral("PRAGMA user_version = 1"));
+    checkAndUpgradeSchema(*db);
+    EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='idx_sell_shop_no'")).toInt(), 1);
 }
 
 TEST_F(DbTest, BackupIsKeyedConsistentCopy) {
