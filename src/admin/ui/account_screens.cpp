@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QFormLayout>
 #include <QGridLayout>
@@ -309,7 +310,13 @@ void BackupSettingsScreen::setDrive(const QString &drive) {
 void BackupSettingsScreen::setDirPath(const QString &path) {
     const bool was = loading_;
     loading_ = true;
-    const QModelIndex i = folders_->index(QDir::fromNativeSeparators(path));
+    // A folder not made yet: its nearest existing parent is shown.
+    QString existing = QDir::fromNativeSeparators(path);
+    while (!existing.isEmpty() && !QFileInfo(existing).isDir()) {
+        const QString up = QFileInfo(existing).path();
+        existing = up == existing ? QString() : up;
+    }
+    const QModelIndex i = folders_->index(existing);
     if (i.isValid()) {
         Dir->setCurrentIndex(i);
         Dir->scrollTo(i);

@@ -73,7 +73,7 @@ RoleScreen::RoleScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     auto *top = new QVBoxLayout(this);
     top->setMenuBar(Toolbar);
     top->addLayout(body);
-    resize(640, 520);
+    resize(780, 540);
 
     LoadRightTree();
     LoadRoleList();

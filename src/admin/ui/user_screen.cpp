@@ -56,12 +56,12 @@ UserScreen::UserScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     roleRow->addWidget(cmdRole);
     form->addRow(QStringLiteral("角 色"), roleRow);
     auto *body = new QHBoxLayout;
-    body->addWidget(VSFlexGrid, 3);
-    body->addLayout(form, 2);
+    body->addWidget(VSFlexGrid, 2);
+    body->addLayout(form, 1);
     auto *top = new QVBoxLayout(this);
     top->setMenuBar(Toolbar);
     top->addLayout(body);
-    resize(760, 420);
+    resize(960, 440);
 
     EnterToTab::install({txtNo, txtName, txtPwd});
     connect(Toolbar, &EditToolbar::clicked, this, &UserScreen::click);
