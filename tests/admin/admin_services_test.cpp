@@ -236,9 +236,9 @@ TEST_F(AdminTest, BackupSettingsDefaultsForNullsAndSavedRow) {
 TEST_F(AdminTest, ServicesRefuseAUserWithoutTheKey) {
     const QString none = roles().add(QStringLiteral("无权限"), {});
     addUser(QStringLiteral("900"), QStringLiteral("临时工"), QStringLiteral("pw"), none);
-    GoodsSpec spec;
-    spec.quantity = 3;
-    const QString goods = plantIntake(*db, spec, 80, QDate(2026, 12, 1));
+    GoodsSpec g;
+    g.quantity = 3;
+    const QString goods = plantIntake(*db, g, 80, QDate(2026, 12, 1));
     loginAs(QStringLiteral("900"), QStringLiteral("pw"));
     const Session &s = ctx.session;
     const QStringList tables = {QStringLiteral("Store"), QStringLiteral("StoreDetail"), QStringLiteral("BuyPrice"),
