@@ -39,12 +39,6 @@ QString ExitBackup::backupPath(const QVariant &dirpath, const QVariant &fileName
     return path + part(fileName) + QStringLiteral(".mdb");
 }
 
-void ExitBackup::copyTo(const QString &path) {
-    auto *sqlite = dynamic_cast<SqliteDatabase *>(&db_);
-    if (!sqlite) throw DbError(QStringLiteral("当前数据库不是本机文件，无法复制备份"));
-    sqlite->backupTo(QDir::fromNativeSeparators(path));
-}
-
 QString ExitBackup::sourceFile() const {
     auto *sqlite = dynamic_cast<SqliteDatabase *>(&db_);
     return sqlite ? sqlite->path() : QString();
@@ -76,6 +70,11 @@ ExitBackup::Outcome ExitBackup::rotateInto(const QString &source, const QString 
                                            int keep) {
     const QString target = QDir::fromNativeSeparators(targetPath);
     const QFileInfo info(target);
+    // A backup named like the database itself would move the open file aside (letter
+    // case ignored: on a Windows till it is the same file).
+    if (info.absoluteFilePath().compare(QFileInfo(source).absoluteFilePath(), Qt::CaseInsensitive) == 0 ||
+        (info.exists() && info.canonicalFilePath() == QFileInfo(source).canonicalFilePath()))
+        throw DbError(QStringLiteral("备份文件不能是数据库文件本身：%1").arg(QDir::toNativeSeparators(target)));
     if (!QDir().mkpath(info.absolutePath()))
         throw DbError(QStringLiteral("无法创建备份文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath())));
     const QString temp = target + QStringLiteral(".tmp");

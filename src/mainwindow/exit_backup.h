@@ -39,11 +39,6 @@ public:
     // with one, the file name and ".mdb"; a NULL column stands as "0".
     static QString backupPath(const QVariant &dirpath, const QVariant &fileName);
 
-    // A consistent, keyed copy of the open database at `path` (folder created when
-    // missing, written to a temporary file and renamed over the old backup when
-    // complete). Throws DbError when the copy fails; no partial file is left.
-    void copyTo(const QString &path);
-
     // The file of the open database (empty when it is not a local file).
     QString sourceFile() const;
 

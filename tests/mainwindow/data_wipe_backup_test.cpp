@@ -81,7 +81,7 @@ TEST_F(DbTest, BackupSettingAndKeyedCopy) {
     EXPECT_EQ(QDir::fromNativeSeparators(setting->path), folder + QStringLiteral("/店铺.mdb"));
 
     plantGoods(*db, GoodsSpec{});
-    backup.copyTo(setting->path);  // the folder is created
+    ASSERT_EQ(ExitBackup::rotateInto(backup.sourceFile(), setting->path), ExitBackup::Outcome::Done);  // folder made
     ASSERT_TRUE(QFile::exists(setting->path));
     EXPECT_FALSE(QFile::exists(setting->path + QStringLiteral(".tmp")));
     EXPECT_THROW(SqliteDatabase::open(setting->path, SqliteDatabase::OpenMode::ExistingOnly, QStringLiteral("wrong")),
@@ -129,6 +129,9 @@ TEST_F(DbTest, BackupOnExitRotatesKeepsSevenAndEveryCopyOpens) {
 TEST_F(DbTest, BackupThatFailsItsCheckReplacesNothing) {
     const QString target = path(QStringLiteral("b/x.mdb"));
     ASSERT_EQ(ExitBackup::rotateInto(dbPath, target), ExitBackup::Outcome::Done);
+    // Never onto the database itself.
+    EXPECT_THROW(ExitBackup::rotateInto(dbPath, dbPath), DbError);
+    EXPECT_TRUE(SqliteDatabase::checkFile(dbPath));
     const QByteArray before = [&] {
         QFile f(target);
         f.open(QIODevice::ReadOnly);

@@ -75,8 +75,8 @@ UserScreen::UserScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
         LoadRoleCombo();
     });
 
-    LoadUserList();
-    LoadRoleCombo();
+    // Without the key the screen says so once and shows nothing.
+    if (LoadUserList()) LoadRoleCombo();
     EnableUserFields(false);
     if (VSFlexGrid->rows() > 1) {
         VSFlexGrid->setRow(1);
@@ -86,12 +86,14 @@ UserScreen::UserScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     VSFlexGrid->setFocus();
 }
 
-void UserScreen::LoadUserList() {
+bool UserScreen::LoadUserList() {
     ResultSet rs;
+    bool allowed = true;
     try {
         rs = UserService(ctx_.database(), ctx_.session).list();
     } catch (const Refusal &r) {
         r.show(ctx_.prompt());
+        allowed = false;
     } catch (const DbError &e) {
         ctx_.prompt().plain(e.message());
         ctx_.prompt().warning(kReadFailed, kTitleHint);
@@ -102,6 +104,7 @@ void UserScreen::LoadUserList() {
         if (c >= 0) VSFlexGrid->setColHidden(c, true);
     }
     VSFlexGrid->sizeColumns(2800);
+    return allowed;
 }
 
 void UserScreen::LoadRoleCombo() {

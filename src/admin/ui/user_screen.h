@@ -38,7 +38,7 @@ protected:
     void reject() override;
 
 private:
-    void LoadUserList();
+    bool LoadUserList();
     void LoadRoleCombo();
     void SyncUserFields();
     void EnableUserFields(bool on);
