@@ -361,6 +361,55 @@ xdotool key --clearmodifiers alt+a
 shot factory_return
 xdotool key Escape
 
+# --- administration screens ----------------------------------------------------
+# Roles: a new role "店员" with the till and the stock query, from the keyboard.
+as_open "^用户管理$" s 0
+shot users
+# Tab from the list reaches the "…" button (the fields are off while browsing).
+xdotool key Tab space
+focus_window "^角色$"
+xdotool key --clearmodifiers alt+a
+sleep 0.2
+xdotool type --delay 50 "clerk"
+xdotool key Return
+# The tree: down to 售货 (the 7th child) and 库存查询 (the 15th), Space ticks each.
+xdotool key Down Down Down Down Down Down Down space Down Down Down Down Down Down Down Down space
+shot roles_editing
+xdotool key --clearmodifiers alt+s
+sleep 0.3
+shot roles
+xdotool key Escape
+# Users: a new user 201 in that role.
+focus_window "^用户管理$"
+xdotool key --clearmodifiers alt+a
+sleep 0.2
+xdotool type --delay 50 "201"
+xdotool key Return
+xdotool type --delay 50 "wang"
+xdotool key Return
+xdotool type --delay 50 "pw201"
+xdotool key Return
+# The role list drops down with Alt+Down; the new role is the second entry.
+xdotool key alt+Down
+sleep 0.3
+xdotool key Down Return
+shot users_new
+xdotool key --clearmodifiers alt+s
+sleep 0.3
+shot users_saved
+xdotool key Escape
+
+shot_screen change_password "^修改密码$" s 1
+as_open "^店面管理$" s 4
+shot shop_list
+xdotool key --clearmodifiers alt+i
+focus_window "^店面$"
+shot shop_rename
+xdotool key Escape
+focus_window "^店面管理$"
+xdotool key Escape
+shot_screen backup_settings "^数据备份设置$" s 6
+
 # --- end of screens ------------------------------------------------------------
 
 # The About box's system information (its button's Alt key).

@@ -1,11 +1,13 @@
 #include "aftersales/customer_exchange.h"
 
 #include "foundation/numbers.h"
+#include "foundation/refusal.h"
 #include "selling/lot_consumption.h"
 
 namespace kestavion {
 
 void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
+    requirePermission(session_, QStringLiteral("ClientChange"));
     if (pairs.empty()) return;
     Transaction tx(db_);
     const QDate today = clock_.today();

@@ -1,5 +1,6 @@
 #include "aftersales/customer_return.h"
 
+#include "foundation/refusal.h"
 #include "selling/lot_consumption.h"
 
 namespace kestavion {
@@ -24,6 +25,7 @@ void backIntoStock(Database &db, const SaleRow &row) {
 }  // namespace
 
 void CustomerReturn::returnPair(const QString &sellGuid, Into into, const QString &reason) {
+    requirePermission(session_, QStringLiteral("ClientBack"));
     Transaction tx(db_);
     const SaleRow row = requireRow(db_, session_, sellGuid);
     if (into == Into::ProblemStock) {
@@ -41,6 +43,7 @@ void CustomerReturn::returnPair(const QString &sellGuid, Into into, const QStrin
 }
 
 void SaleVoid::voidRow(const QString &sellGuid, const QString &reason) {
+    requirePermission(session_, QStringLiteral("SellBlankOut"));
     Transaction tx(db_);
     const SaleRow row = requireRow(db_, session_, sellGuid);
     backIntoStock(db_, row);

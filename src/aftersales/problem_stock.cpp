@@ -2,6 +2,7 @@
 
 #include "aftersales/sale_rows.h"
 #include "foundation/numbers.h"
+#include "foundation/refusal.h"
 #include "selling/lot_consumption.h"
 
 namespace kestavion {
@@ -12,16 +13,19 @@ const QString kGoodsColumns = QStringLiteral(
     "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 零售价 FROM Store ");
 }
 
-ResultSet ProblemStock::goodsInStock() {
+ResultSet ProblemStock::goodsInStock(const QString &permission) {
+    requirePermission(session_, permission);
     return db_.exec(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0 ORDER BY TypeNo"),
                     {session_.shopNo});
 }
 
 ResultSet ProblemStock::goodsByTypeNo(const QString &typeNo) {
+    requirePermission(session_, QStringLiteral("Question"));
     return db_.exec(kGoodsColumns + QStringLiteral("WHERE TypeNo=? AND ShopNo=?"), {typeNo, session_.shopNo});
 }
 
 void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
+    requirePermission(session_, QStringLiteral("Question"));
     if (lines.empty()) return;
     Transaction tx(db_);
     LotConsumption lots(db_);
@@ -44,6 +48,7 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
 }
 
 ResultSet ProblemStock::openRows() {
+    requirePermission(session_, QStringLiteral("FactoryBack"));
     return db_.exec(QStringLiteral("SELECT ID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,"
                                    "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,BuyPrice AS 进价,"
                                    "Quantity AS 数量,BackResion AS 问题 FROM BackStore "
@@ -52,6 +57,7 @@ ResultSet ProblemStock::openRows() {
 }
 
 qint64 ProblemStock::returnToFactory(const std::vector<qint64> &ids, const QDate &date, Money amount) {
+    requirePermission(session_, QStringLiteral("FactoryBack"));
     Transaction tx(db_);
     qint64 pairs = 0;
     for (qint64 id : ids) {

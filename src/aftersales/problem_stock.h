@@ -23,8 +23,9 @@ public:
     ProblemStock(Database &db, const Session &session) : db_(db), session_(session) {}
 
     // Goods of the shop with stock (the problem-goods and replacement lists), or with
-    // one exact article number whether in stock or not.
-    ResultSet goodsInStock();
+    // one exact article number whether in stock or not. The list serves two entries:
+    // the caller names the key of the one it serves ("Question", "ClientChange").
+    ResultSet goodsInStock(const QString &permission);
     ResultSet goodsByTypeNo(const QString &typeNo);
 
     // In one transaction, for every line: each pair taken from a lot by the lot order

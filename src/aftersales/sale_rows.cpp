@@ -1,6 +1,7 @@
 #include "aftersales/sale_rows.h"
 
 #include "foundation/guid.h"
+#include "foundation/refusal.h"
 
 namespace kestavion {
 
@@ -40,6 +41,12 @@ ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &se
     return db.exec(selectList(amountHeading) + QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND ")) +
                        QStringLiteral(" ORDER BY SellNo,GUID"),
                    params);
+}
+
+ResultSet findSaleRows(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
+                       const QString &amountHeading) {
+    requirePermission(session, permission);
+    return findSaleRows(db, session.shopNo, search, amountHeading);
 }
 
 ResultSet emptySaleRows(Database &db, const QString &amountHeading) {

@@ -44,6 +44,10 @@ struct SaleSearch {
 // ("金额" or "应收金额"), 销售员, 销售日期.
 ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &search,
                        const QString &amountHeading = QStringLiteral("金额"));
+// The same for a screen of a gated entry: first checks that entry's key
+// ("ClientBack", "ClientChange", "SellBlankOut") for the session's user.
+ResultSet findSaleRows(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
+                       const QString &amountHeading = QStringLiteral("金额"));
 // The same columns and no rows: the headings of an empty grid.
 ResultSet emptySaleRows(Database &db, const QString &amountHeading = QStringLiteral("金额"));
 

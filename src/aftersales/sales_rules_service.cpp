@@ -1,8 +1,11 @@
 #include "aftersales/sales_rules_service.h"
 
+#include "foundation/refusal.h"
+
 namespace kestavion {
 
 void SalesRulesService::save(Session &session, const SellRules &rules) {
+    requirePermission(session, QStringLiteral("SellRole"));
     // The row is the one of the shop the session logged in to; an empty rules key
     // means the login found no row, which the update below then reports.
     const QString shop = session.rules.ShopNo.isEmpty() ? session.shopNo : session.rules.ShopNo;

@@ -61,6 +61,31 @@ void run(sqlite3 *db, const char *sql) {
     }
 }
 
+// Opens an existing file and keys it; the caller closes it.
+sqlite3 *openKeyed(const QString &path, const QString &key, int flags) {
+    sqlite3 *db = nullptr;
+    QByteArray file = QFile::encodeName(path);
+    int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
+    if (rc != SQLITE_OK) {
+        QString msg = engineMessage(db);
+        sqlite3_close_v2(db);
+        throw DbError(msg, rc);
+    }
+    try {
+        keyConnection(db, key);
+        run(db, "SELECT count(*) FROM sqlite_master;");
+    } catch (...) {
+        sqlite3_close_v2(db);
+        throw;
+    }
+    return db;
+}
+
+int stopWhenCancelled(void *progress) {
+    auto *p = static_cast<EngineProgress *>(progress);
+    return p && p->cancel.load() ? 1 : 0;
+}
+
 }  // namespace
 
 std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, OpenMode mode, const QString &key) {
@@ -303,6 +328,89 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
         QFile::remove(temp);
         throw DbError(QStringLiteral("无法写入备份文件 %1").arg(QDir::toNativeSeparators(destination)));
     }
+}
+
+bool SqliteDatabase::copyFile(const QString &source, const QString &destination, const QString &key,
+                              EngineProgress *progress) {
+    QFile::remove(destination);
+    sqlite3 *src = openKeyed(source, key, SQLITE_OPEN_READWRITE);
+    sqlite3 *dest = nullptr;
+    QByteArray file = QFile::encodeName(destination);
+    int rc = sqlite3_open_v2(file.constData(), &dest, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    auto finish = [&](bool keep) {
+        sqlite3_close_v2(dest);
+        sqlite3_close_v2(src);
+        if (!keep) QFile::remove(destination);
+    };
+    if (rc != SQLITE_OK) {
+        QString msg = engineMessage(dest);
+        finish(false);
+        throw DbError(msg, rc);
+    }
+    try {
+        // Key the destination before anything is copied into it.
+        keyConnection(dest, key);
+        run(dest, "SELECT count(*) FROM sqlite_master;");
+    } catch (...) {
+        finish(false);
+        throw;
+    }
+    sqlite3_backup *b = sqlite3_backup_init(dest, "main", src, "main");
+    if (!b) {
+        QString msg = engineMessage(dest);
+        int code = sqlite3_errcode(dest);
+        finish(false);
+        throw DbError(msg, code);
+    }
+    for (;;) {
+        if (progress && progress->cancel.load()) {
+            sqlite3_backup_finish(b);
+            finish(false);
+            return false;
+        }
+        rc = sqlite3_backup_step(b, 256);
+        if (progress) {
+            progress->total.store(sqlite3_backup_pagecount(b));
+            progress->done.store(sqlite3_backup_pagecount(b) - sqlite3_backup_remaining(b));
+        }
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_OK && rc != SQLITE_BUSY && rc != SQLITE_LOCKED) {
+            sqlite3_backup_finish(b);
+            QString msg = engineMessage(dest);
+            finish(false);
+            throw DbError(msg, rc);
+        }
+    }
+    rc = sqlite3_backup_finish(b);
+    if (rc != SQLITE_OK) {
+        QString msg = engineMessage(dest);
+        finish(false);
+        throw DbError(msg, rc);
+    }
+    finish(true);
+    return true;
+}
+
+bool SqliteDatabase::checkFile(const QString &path, const QString &key, EngineProgress *progress) {
+    if (progress) progress->stage.store(1);
+    sqlite3 *db = openKeyed(path, key, SQLITE_OPEN_READWRITE);
+    sqlite3_progress_handler(db, 1000, &stopWhenCancelled, progress);
+    sqlite3_stmt *st = nullptr;
+    QStringList findings;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check;", -1, &st, nullptr);
+    if (rc == SQLITE_OK) {
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            const unsigned char *t = sqlite3_column_text(st, 0);
+            findings << (t ? QString::fromUtf8(reinterpret_cast<const char *>(t)) : QString());
+        }
+    }
+    const QString engine = engineMessage(db);
+    sqlite3_finalize(st);
+    sqlite3_close_v2(db);
+    if (rc == SQLITE_INTERRUPT) return false;
+    if (rc != SQLITE_DONE) throw DbError(engine, rc);
+    if (findings != QStringList{QStringLiteral("ok")}) throw DbError(findings.join(QLatin1Char('\n')));
+    return true;
 }
 
 }  // namespace kestavion

@@ -3,6 +3,7 @@
 #include "foundation/database.h"
 
 #include <QHash>
+#include <atomic>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -13,6 +14,15 @@ namespace kestavion {
 inline constexpr const char *kDatabaseKey = "kuvatesolin582";
 // The file name of the database beside the program.
 inline constexpr const char *kDatabaseFileName = "Kestavion.mdb";
+
+// How far a long engine job run in a worker has come (the worker writes, the screen
+// reads), and the screen's request to stop it.
+struct EngineProgress {
+    std::atomic<int> done{0};   // pages copied
+    std::atomic<int> total{0};  // pages to copy; 0 while unknown
+    std::atomic<int> stage{0};  // 0 copying, 1 checking
+    std::atomic<bool> cancel{false};
+};
 
 // SQLCipher through the sqlite3 C API. One connection, opened once and kept.
 class SqliteDatabase final : public Database {
@@ -38,6 +48,19 @@ public:
     // Consistent, keyed copy of the whole database into `destination` (written to a
     // temporary file beside it and renamed over it when complete).
     void backupTo(const QString &destination, const QString &key = QString::fromLatin1(kDatabaseKey));
+    // A consistent, keyed copy of the database file `source` into the new file
+    // `destination`, read through a connection of its own (so a worker thread may run
+    // it while the program's connection stays where it is). Stops early when
+    // progress->cancel is set; then, and on failure, `destination` is removed. Throws
+    // DbError; returns false when cancelled.
+    static bool copyFile(const QString &source, const QString &destination,
+                         const QString &key = QString::fromLatin1(kDatabaseKey), EngineProgress *progress = nullptr);
+    // Opens the file with the key and runs the engine's quick integrity check. Throws
+    // DbError with the engine's finding when the file does not open with the key or
+    // is damaged; returns false when cancelled.
+    static bool checkFile(const QString &path, const QString &key = QString::fromLatin1(kDatabaseKey),
+                          EngineProgress *progress = nullptr);
+
     // Folds the write-ahead log into the file; call when the program is idle.
     void checkpoint();
 

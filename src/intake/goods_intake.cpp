@@ -2,6 +2,7 @@
 
 #include "foundation/guid.h"
 #include "foundation/numbers.h"
+#include "foundation/refusal.h"
 
 namespace kestavion {
 
@@ -38,7 +39,14 @@ QStringList GoodsRow::cells() const {
 
 QString GoodsRow::tabText() const { return cells().join(QLatin1Char('\t')); }
 
-ResultSet GoodsIntakeService::goodsList() { return db_.exec(kListSql, {shopNo_}); }
+void GoodsIntakeService::checkPermission() const {
+    if (session_ && !permission_.isEmpty()) requirePermission(*session_, permission_);
+}
+
+ResultSet GoodsIntakeService::goodsList() {
+    checkPermission();
+    return db_.exec(kListSql, {shopNo_});
+}
 
 QString insertGoodsRows(Database &db, const QString &shopNo, const GoodsIntake &in, QString *recordGuid) {
     const QString goods = newGuid();
@@ -64,6 +72,7 @@ QString insertIntakeRecord(Database &db, const QString &shopNo, const QString &g
 }
 
 QString GoodsIntakeService::takeInNew(const GoodsIntake &in) {
+    checkPermission();
     Transaction tx(db_);
     QString guid = insertGoodsRows(db_, shopNo_, in);
     tx.commit();
@@ -71,6 +80,7 @@ QString GoodsIntakeService::takeInNew(const GoodsIntake &in) {
 }
 
 std::vector<QString> GoodsIntakeService::takeInBatch(const std::vector<GoodsIntake> &batch) {
+    checkPermission();
     std::vector<QString> keys;
     keys.reserve(batch.size());
     Transaction tx(db_);
@@ -80,6 +90,7 @@ std::vector<QString> GoodsIntakeService::takeInBatch(const std::vector<GoodsInta
 }
 
 void GoodsIntakeService::restock(const GoodsRow &goods, double buyPrice, double quantity, const QDate &date) {
+    checkPermission();
     Transaction tx(db_);
     db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity+? WHERE GUID=?"), {quantity, goods.guid});
     if (db_.changes() != 1)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/session.h"
 
 #include <QDate>
 #include <QString>
@@ -43,11 +44,19 @@ QString insertIntakeRecord(Database &db, const QString &shopNo, const QString &g
 inline constexpr const char *kGoodsListColumns[] = {"GUID", "货号", "种类", "品牌", "尺码", "颜色",
                                                     "面料", "等级", "产地", "数量", "货柜号", "柜层"};
 
+// The key of the restocking entry, from which new goods and batch intake are reached.
+inline const QString kBuyInKey = QStringLiteral("BuyIn");
+
 // New goods, batch intake and restocking. Every operation is one transaction: a
 // rejected statement leaves nothing behind and throws DbError with the engine's text.
 class GoodsIntakeService {
 public:
+    // For an entry without a permission key (the spreadsheet import).
     GoodsIntakeService(Database &db, QString shopNo) : db_(db), shopNo_(std::move(shopNo)) {}
+    // For a gated entry: every operation first checks `permission` (the key of the
+    // entry the caller serves, "BuyIn" for restocking) for the session's user.
+    GoodsIntakeService(Database &db, const Session &session, QString permission)
+        : db_(db), shopNo_(session.shopNo), session_(&session), permission_(std::move(permission)) {}
 
     // Every goods row of the shop, in the database's order.
     ResultSet goodsList();
@@ -64,8 +73,11 @@ public:
     void restock(const GoodsRow &goods, double buyPrice, double quantity, const QDate &date);
 
 private:
+    void checkPermission() const;
     Database &db_;
     QString shopNo_;
+    const Session *session_ = nullptr;
+    QString permission_;
 };
 
 }  // namespace kestavion

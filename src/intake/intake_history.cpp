@@ -1,10 +1,17 @@
 #include "intake/intake_history.h"
 
+#include "foundation/refusal.h"
+
 #include <cmath>
 
 namespace kestavion {
 
+namespace {
+const QString kBuyDetail = QStringLiteral("BuyDetail");
+}
+
 ResultSet IntakeHistory::list(const IntakeFilter &filter) {
+    requirePermission(session_, kBuyDetail);
     QString sql = QStringLiteral(
         "SELECT TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,"
         "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 进价,Memo AS 备注,[DateTime] AS 进货日期,"
@@ -22,10 +29,12 @@ ResultSet IntakeHistory::list(const IntakeFilter &filter) {
 }
 
 bool IntakeHistory::goodsExists(const QString &goodsGuid) {
+    requirePermission(session_, kBuyDetail);
     return !db_.exec(QStringLiteral("SELECT 1 FROM Store WHERE GUID=?"), {goodsGuid}).empty();
 }
 
 double IntakeHistory::retailPrice(const QString &goodsGuid) {
+    requirePermission(session_, kBuyDetail);
     ResultSet rs = db_.exec(QStringLiteral("SELECT Price FROM Store WHERE GUID=?"), {goodsGuid});
     return rs.empty() ? 0.0 : rs.number(0, 0);
 }
@@ -58,6 +67,7 @@ IntakeLot IntakeHistory::findLot(const Record &rec) {
 }
 
 IntakeLot IntakeHistory::findLot(const QString &recordGuid) {
+    requirePermission(session_, kBuyDetail);
     Record rec;
     if (!readRecord(recordGuid, rec)) return {};
     return findLot(rec);
@@ -82,6 +92,7 @@ IntakeChange IntakeHistory::removeIn(const QString &recordGuid, double *retailPr
 }
 
 IntakeChange IntakeHistory::remove(const QString &recordGuid) {
+    requirePermission(session_, kBuyDetail);
     Transaction tx(db_);
     const IntakeChange out = removeIn(recordGuid, nullptr);
     if (out == IntakeChange::Done) tx.commit();
@@ -89,6 +100,7 @@ IntakeChange IntakeHistory::remove(const QString &recordGuid) {
 }
 
 CorrectionResult IntakeHistory::correct(const QString &recordGuid, const GoodsIntake &values) {
+    requirePermission(session_, kBuyDetail);
     CorrectionResult result;
     Transaction tx(db_);
     double price = 0;

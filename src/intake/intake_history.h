@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/session.h"
 #include "intake/goods_intake.h"
 
 #include <QDate>
@@ -35,10 +36,10 @@ struct CorrectionResult {
 };
 
 // The intake history: list, delete, correct. Delete and correction run in one
-// transaction each.
+// transaction each. Every operation needs the "BuyDetail" key of its menu entry.
 class IntakeHistory {
 public:
-    IntakeHistory(Database &db, QString shopNo) : db_(db), shopNo_(std::move(shopNo)) {}
+    IntakeHistory(Database &db, const Session &session) : db_(db), session_(session), shopNo_(session.shopNo) {}
 
     // 货号 种类 品牌 尺码 颜色 面料 等级 产地 数量 进价 备注 进货日期 ParentGUID GUID
     ResultSet list(const IntakeFilter &filter = {});
@@ -68,6 +69,7 @@ private:
     IntakeChange removeIn(const QString &recordGuid, double *retailPrice);
 
     Database &db_;
+    const Session &session_;
     QString shopNo_;
 };
 

@@ -1,25 +1,34 @@
 #include "intake/price_change.h"
 
+#include "foundation/refusal.h"
+
 namespace kestavion {
 
 namespace {
+const QString kChangePrice = QStringLiteral("ChangePrice");
 const QString kSelect = QStringLiteral(
     "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,"
     "Grade AS 等级,ProductPlace AS 产地,Price AS 零售价 FROM Store WHERE ShopNo=?");
 }
 
-ResultSet PriceChange::list() { return db_.exec(kSelect, {shopNo_}); }
+ResultSet PriceChange::list() {
+    requirePermission(session_, kChangePrice);
+    return db_.exec(kSelect, {shopNo_});
+}
 
 ResultSet PriceChange::find(const QString &typeNo) {
+    requirePermission(session_, kChangePrice);
     return db_.exec(kSelect + QStringLiteral(" AND TypeNo=?"), {shopNo_, typeNo});
 }
 
 int PriceChange::setPrice(const QString &goodsGuid, double price) {
+    requirePermission(session_, kChangePrice);
     db_.exec(QStringLiteral("UPDATE Store SET Price=? WHERE GUID=? AND ShopNo=?"), {price, goodsGuid, shopNo_});
     return db_.changes();
 }
 
 int PriceChange::setPriceForTypeNo(const QString &typeNo, double price) {
+    requirePermission(session_, kChangePrice);
     db_.exec(QStringLiteral("UPDATE Store SET Price=? WHERE TypeNo=? AND ShopNo=?"), {price, typeNo, shopNo_});
     return db_.changes();
 }

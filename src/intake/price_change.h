@@ -1,15 +1,17 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/session.h"
 
 #include <QString>
 
 namespace kestavion {
 
-// Retail price changes of the shop's Goods.
+// Retail price changes of the shop's Goods. Every operation needs the "ChangePrice"
+// key of its menu entry.
 class PriceChange {
 public:
-    PriceChange(Database &db, QString shopNo) : db_(db), shopNo_(std::move(shopNo)) {}
+    PriceChange(Database &db, const Session &session) : db_(db), session_(session), shopNo_(session.shopNo) {}
 
     // GUID 货号 种类 品牌 尺码 颜色 面料 等级 产地 零售价: every Goods of the shop.
     ResultSet list();
@@ -23,6 +25,7 @@ public:
 
 private:
     Database &db_;
+    const Session &session_;
     QString shopNo_;
 };
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/session.h"
 
 namespace kestavion {
 
@@ -8,14 +9,16 @@ namespace kestavion {
 // lots, problem stock, after-sales records, settlements, expenses, factory returns),
 // in that order, all in one transaction. Users, roles, sales rules, the shop row,
 // the lookup lists and the backup setting are kept.
+// Needs the "ReStart" key of its menu entry.
 class DataWipe {
 public:
-    explicit DataWipe(Database &db) : db_(db) {}
+    DataWipe(Database &db, const Session &session) : db_(db), session_(session) {}
     // Throws DbError when a statement is rejected; nothing is deleted then.
     void run();
 
 private:
     Database &db_;
+    const Session &session_;
 };
 
 }  // namespace kestavion

@@ -2,11 +2,15 @@
 
 #include "foundation/database.h"
 
+#include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <optional>
 
 namespace kestavion {
+
+struct EngineProgress;
 
 // The backup setting as the program reads it when it closes.
 struct BackupSetting {
@@ -15,8 +19,17 @@ struct BackupSetting {
 };
 
 // The copy of the database made when the program closes (FileSave row).
+//
+// The file the setting names always holds the newest copy. Before it is replaced the
+// previous copy is renamed "<name>-yyyyMMdd-HHmmss.mdb" (the time it was made) in the
+// same folder, and only the last seven such copies of that name are kept. A new copy
+// replaces nothing until it has been checked: it must open with the key and pass the
+// engine's integrity check.
 class ExitBackup {
 public:
+    enum class Outcome { Done, Cancelled };
+    static constexpr int kKeptCopies = 7;
+
     explicit ExitBackup(Database &db) : db_(db) {}
 
     // nullopt when FileSave has no row. Throws DbError when it cannot be read.
@@ -26,10 +39,21 @@ public:
     // with one, the file name and ".mdb"; a NULL column stands as "0".
     static QString backupPath(const QVariant &dirpath, const QVariant &fileName);
 
-    // A consistent, keyed copy of the open database at `path` (folder created when
-    // missing, written to a temporary file and renamed over the old backup when
-    // complete). Throws DbError when the copy fails; no partial file is left.
-    void copyTo(const QString &path);
+    // The file of the open database (empty when it is not a local file).
+    QString sourceFile() const;
+
+    // The whole backup on exit, safe to run in a worker thread: copies `source` into
+    // a temporary file beside `target`, checks it, moves the previous copy aside
+    // under its time stamp, puts the new one in its place and removes all but the
+    // newest `keep` older copies. On failure or cancel the existing copies stay as
+    // they were and no temporary file is left. Throws DbError.
+    static Outcome rotateInto(const QString &source, const QString &target, EngineProgress *progress = nullptr,
+                              int keep = kKeptCopies);
+
+    // "<name>-yyyyMMdd-HHmmss<extension>" for the copy of `target` made at `made`.
+    static QString agedName(const QString &target, const QDateTime &made);
+    // The older copies of `target` in its folder, oldest first (full paths).
+    static QStringList olderCopies(const QString &target);
 
 private:
     Database &db_;

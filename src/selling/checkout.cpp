@@ -2,6 +2,7 @@
 
 #include "foundation/guid.h"
 #include "foundation/numbers.h"
+#include "foundation/refusal.h"
 #include "selling/lot_consumption.h"
 #include "selling/sale_numbering.h"
 
@@ -10,6 +11,7 @@ namespace kestavion {
 Money Checkout::paymentOf(const QString &paymentText) { return Money::parse(paymentText).value_or(Money()); }
 
 CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money &payment) {
+    requirePermission(session_, QStringLiteral("Sell"));
     CheckoutResult result;
     for (const SaleLine &l : lines) result.total += Money::fromWhole(l.amount);
     result.payment = payment;

@@ -1,6 +1,7 @@
 #include "selling/receipt.h"
 
 #include "foundation/numbers.h"
+#include "foundation/refusal.h"
 #include "selling/sale_numbering.h"
 
 #include <QStringList>
@@ -124,6 +125,7 @@ ReceiptData Receipt::fromSale(const std::vector<SaleLine> &lines, const QString 
 }
 
 ReprintSource::Outcome ReprintSource::previousSale(const QString &currentNo, ReceiptData &out) {
+    requirePermission(session_, QStringLiteral("Sell"));
     const auto previous = SaleNumbering::previous(currentNo);
     if (!previous) return Outcome::NoSaleToday;
     // Rows come back in the order they were written.

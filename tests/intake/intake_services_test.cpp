@@ -33,7 +33,7 @@ GoodsIntake sample() {
 class IntakeServices : public DbTest {
 protected:
     GoodsIntakeService intake() { return GoodsIntakeService(*db, kShopKey); }
-    IntakeHistory history() { return IntakeHistory(*db, kShopKey); }
+    IntakeHistory history() { return IntakeHistory(*db, ctx.session); }
     QString recordOf(const QString &goods) {
         return db->scalar(QStringLiteral("SELECT GUID FROM StoreDetail WHERE ParentGUID=? ORDER BY rowid LIMIT 1"),
                           {goods})
@@ -255,7 +255,7 @@ TEST_F(IntakeServices, PriceChangeByArticleStaysInTheShop) {
     plantGoods(*db, b);
     plantGoods(*db, c);
     plantGoods(*db, other);
-    PriceChange pc(*db, kShopKey);
+    PriceChange pc(*db, ctx.session);
     EXPECT_EQ(pc.find(QStringLiteral("A100")).rowCount(), 2);
     EXPECT_EQ(pc.find(QString()).rowCount(), 0);
     EXPECT_EQ(pc.setPriceForTypeNo(QStringLiteral("A100"), 1000), 2);

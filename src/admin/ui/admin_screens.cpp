@@ -1,6 +1,8 @@
 #include "admin/ui/admin_screens.h"
 
+#include "admin/ui/account_screens.h"
 #include "admin/ui/dictionary_screen.h"
+#include "admin/ui/user_screen.h"
 #include "foundation/ui/screen_registry.h"
 
 #include <utility>
@@ -24,6 +26,21 @@ void registerAdminScreens(ScreenRegistry &registry) {
         };
         registry.add(std::move(e));
     }
+
+    auto add = [&](const char *menu, const char *toolbarKey, auto create) {
+        ScreenEntry e;
+        e.menuName = QString::fromLatin1(menu);
+        e.toolbarKey = QString::fromLatin1(toolbarKey);
+        e.create = create;
+        registry.add(std::move(e));
+    };
+    add("UserManage", "", [](AppContext &ctx, QWidget *parent) -> QDialog * { return new UserScreen(ctx, parent); });
+    add("ChagePassWord", "",
+        [](AppContext &ctx, QWidget *parent) -> QDialog * { return new ChangePasswordScreen(ctx, parent); });
+    add("ChangeShop", "ChangeShop",
+        [](AppContext &ctx, QWidget *parent) -> QDialog * { return new ShopListScreen(ctx, parent); });
+    add("BackUpDate", "",
+        [](AppContext &ctx, QWidget *parent) -> QDialog * { return new BackupSettingsScreen(ctx, parent); });
 }
 
 }  // namespace kestavion

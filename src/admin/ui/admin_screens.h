@@ -4,7 +4,8 @@ namespace kestavion {
 
 class ScreenRegistry;
 
-// The lookup-list entries of the "4-数据维护" menu.
+// The administration entries: users, password, lookup lists ("4-数据维护"), shop, backup
+// settings.
 void registerAdminScreens(ScreenRegistry &registry);
 
 }  // namespace kestavion

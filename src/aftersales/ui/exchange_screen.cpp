@@ -163,7 +163,7 @@ void ExchangeScreen::query() {
     }
     ResultSet rs;
     if (!runReporting(ctx_.prompt(),
-                      [&] { rs = findSaleRows(ctx_.database(), ctx_.session.shopNo, *cond, kAmount); }))
+                      [&] { rs = findSaleRows(ctx_.database(), ctx_.session, QStringLiteral("ClientChange"), *cond, kAmount); }))
         return;
     if (rs.empty()) {
         lbTip->setText(QStringLiteral("无记录！"));

@@ -73,7 +73,7 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
                        "输入数量，选择问题，点击转化成问题鞋即添加到下面的列表中，点击确定即可完成。系统自动更新库存。"));
     outer->addWidget(lbTitle);
 
-    runReporting(ctx.prompt(), [&] { VSFlexGrid->bind(ProblemStock(ctx.database(), ctx.session).goodsInStock()); });
+    runReporting(ctx.prompt(), [&] { VSFlexGrid->bind(ProblemStock(ctx.database(), ctx.session).goodsInStock(QStringLiteral("Question"))); });
     dressGoodsGrid();
     initQuestionGrid();
     fillComboFromDictionary(ctx, kReasonItem, comResion);

@@ -88,7 +88,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     OptAbate->setChecked(true);
 
     try {
-        goods_ = ProblemStock(ctx.database(), ctx.session).goodsInStock();
+        goods_ = ProblemStock(ctx.database(), ctx.session).goodsInStock(QStringLiteral("ClientChange"));
     } catch (const DbError &e) {
         ctx.prompt().plain(e.message());
     }

@@ -97,7 +97,7 @@ void ReturnScreen::query() {
         return;
     }
     ResultSet rs;
-    if (!runReporting(ctx_.prompt(), [&] { rs = findSaleRows(ctx_.database(), ctx_.session.shopNo, *cond); })) return;
+    if (!runReporting(ctx_.prompt(), [&] { rs = findSaleRows(ctx_.database(), ctx_.session, QStringLiteral("ClientBack"), *cond); })) return;
     if (rs.empty()) {
         lbTip->setText(QStringLiteral("无记录！"));
         return;

@@ -85,7 +85,7 @@ void VoidScreen::lookUp() {
     ResultSet rs;
     SaleSearch s;
     s.sellNo = txtSellNo->text();
-    if (!runReporting(ctx_.prompt(), [&] { rs = findSaleRows(ctx_.database(), ctx_.session.shopNo, s); })) return;
+    if (!runReporting(ctx_.prompt(), [&] { rs = findSaleRows(ctx_.database(), ctx_.session, QStringLiteral("SellBlankOut"), s); })) return;
     if (rs.empty()) {
         lbTip->setText(QStringLiteral("该销售编号不存在！"));
         return;

@@ -4,6 +4,7 @@
 #include "foundation/database.h"
 #include "foundation/dictionary.h"
 #include "foundation/prompter.h"
+#include "foundation/refusal.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -161,6 +162,9 @@ bool runReporting(Prompter &prompter, const std::function<void()> &work) {
     try {
         work();
         return true;
+    } catch (const Refusal &r) {
+        r.show(prompter);
+        return false;
     } catch (const DbError &e) {
         prompter.plain(e.message());
         return false;

@@ -80,8 +80,9 @@ QPushButton *namedButton(QWidget *parent, const char *name, const QString &capti
 // a button behind the user's back.
 void disableAutoDefault(QDialog *dialog);
 
-// Runs a service call; on DbError shows the engine's text in a plain box and returns
-// false (the caller then shows its own follow-up message, if any).
+// Runs a service call; on a Refusal shows its message with its own icon and title, on
+// DbError the engine's text in a plain box, and returns false (the caller then shows
+// its own follow-up message, if any).
 bool runReporting(Prompter &prompter, const std::function<void()> &work);
 
 }  // namespace kestavion

@@ -310,7 +310,7 @@ void BatchIntakeScreen::saveBatch() {
     std::vector<QString> keys;
     // All or nothing: on a failure the grid keeps its contents and nothing was written.
     if (!runReporting(ctx_.prompt(), [&] {
-            keys = GoodsIntakeService(ctx_.database(), ctx_.session.shopNo).takeInBatch(batch);
+            keys = GoodsIntakeService(ctx_.database(), ctx_.session, kBuyInKey).takeInBatch(batch);
         }))
         return;
     if (appendGoods_)

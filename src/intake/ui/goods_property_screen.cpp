@@ -88,7 +88,7 @@ void GoodsPropertyScreen::putIn() {
 
     if (!ctx_.prompt().question(QStringLiteral("确认要入库么？"), kTitleHint)) return;
     QString guid;
-    if (!runReporting(ctx_.prompt(), [&] { guid = GoodsIntakeService(ctx_.database(), ctx_.session.shopNo).takeInNew(in); }))
+    if (!runReporting(ctx_.prompt(), [&] { guid = GoodsIntakeService(ctx_.database(), ctx_.session, kBuyInKey).takeInNew(in); }))
         return;
     if (appendGoods_) appendGoods_(GoodsRow::fromIntake(guid, in));
 }

@@ -110,7 +110,7 @@ void IntakeHistoryScreen::query(bool filtered) {
     }
     ResultSet rs;
     try {
-        rs = IntakeHistory(ctx_.database(), ctx_.session.shopNo).list(f);
+        rs = IntakeHistory(ctx_.database(), ctx_.session).list(f);
     } catch (const DbError &e) {
         ctx_.prompt().plain(e.message());
         ctx_.prompt().warning(kReadFailed, kTitleHint);
@@ -137,7 +137,7 @@ void IntakeHistoryScreen::remove() {
     if (!isDataRow(g, row)) return;
     const QString goods = g->text(row, kParent);
     const QString record = g->text(row, kGuid);
-    IntakeHistory history(ctx_.database(), ctx_.session.shopNo);
+    IntakeHistory history(ctx_.database(), ctx_.session);
     bool exists = false;
     if (!runReporting(ctx_.prompt(), [&] { exists = history.goodsExists(goods); }) || !exists) return;
     if (!ctx_.prompt().question(QStringLiteral("确定要删除这次进货吗？"), kTitleHint)) return;
@@ -223,7 +223,7 @@ void IntakeEditScreen::save() {
     in.memo = txtMemo->toPlainText();
     in.date = DT->date();
 
-    IntakeHistory history(ctx_.database(), ctx_.session.shopNo);
+    IntakeHistory history(ctx_.database(), ctx_.session);
     CorrectionResult result;
     if (!runReporting(ctx_.prompt(), [&] { result = history.correct(recordGuid_, in); })) return;
     if (result.outcome == IntakeChange::Sold) {

@@ -62,7 +62,7 @@ PriceChangeScreen::PriceChangeScreen(AppContext &ctx, QWidget *parent) : QDialog
     connect(cmdChangePriceBath, &QPushButton::clicked, this, [this] { applyNewPrice(true); });
 
     try {
-        showList(PriceChange(ctx.database(), ctx.session.shopNo).list());
+        showList(PriceChange(ctx.database(), ctx.session).list());
     } catch (const DbError &e) {
         ctx.prompt().plain(e.message());
         ctx.prompt().warning(kReadFailed, kTitleHint);
@@ -77,7 +77,7 @@ void PriceChangeScreen::showList(const ResultSet &rs) {
 
 void PriceChangeScreen::search() {
     ResultSet rs;
-    if (!runReporting(ctx_.prompt(), [&] { rs = PriceChange(ctx_.database(), ctx_.session.shopNo).find(txtNo->text()); }))
+    if (!runReporting(ctx_.prompt(), [&] { rs = PriceChange(ctx_.database(), ctx_.session).find(txtNo->text()); }))
         return;
     showList(rs);
     if (VSFlexGrid->rows() > 1) {
@@ -97,7 +97,7 @@ void PriceChangeScreen::applyNewPrice(bool byTypeNo) {
     }
     const int row = g->row();
     if (g->rows() <= 1 || row < 1) return;  // nothing chosen: nothing to change
-    PriceChange service(ctx_.database(), ctx_.session.shopNo);
+    PriceChange service(ctx_.database(), ctx_.session);
     const QString typeNo = g->text(row, QStringLiteral("货号"));
     int changed = 0;
     if (!runReporting(ctx_.prompt(), [&] {

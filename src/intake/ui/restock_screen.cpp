@@ -108,7 +108,7 @@ bool RestockScreen::eventFilter(QObject *watched, QEvent *event) {
 
 void RestockScreen::loadGoodsList() {
     try {
-        ResultSet rs = GoodsIntakeService(ctx_.database(), ctx_.session.shopNo).goodsList();
+        ResultSet rs = GoodsIntakeService(ctx_.database(), ctx_.session, kBuyInKey).goodsList();
         columns_ = rs.columns();
         goods_ = rs.rows();
     } catch (const DbError &e) {
@@ -175,7 +175,7 @@ void RestockScreen::putIn() {
 
     if (!ctx_.prompt().question(QStringLiteral("确认要入库吗？"), kTitleHint)) return;
     if (!runReporting(ctx_.prompt(), [&] {
-            GoodsIntakeService(ctx_.database(), ctx_.session.shopNo).restock(goods, *price, *quantity, DT->date());
+            GoodsIntakeService(ctx_.database(), ctx_.session, kBuyInKey).restock(goods, *price, *quantity, DT->date());
         }))
         return;
 

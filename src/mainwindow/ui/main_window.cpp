@@ -1,6 +1,8 @@
 #include "mainwindow/ui/main_window.h"
 
 #include "foundation/app_context.h"
+#include "foundation/file_health.h"
+#include "foundation/sqlite_database.h"
 #include "foundation/platform.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/login_screen.h"
@@ -12,9 +14,13 @@
 
 #include <QCloseEvent>
 #include <QDialog>
+#include <QEventLoop>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProcess>
+#include <QProgressDialog>
+#include <QThread>
+#include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -152,8 +158,10 @@ MainWindow::MainWindow(AppContext &ctx, const ScreenRegistry &registry, QWidget 
     resize(900, 600);
 
     LoadPopdem();
-    setWindowTitle(kAppTitle + QLatin1Char('-') + ctx_.session.shopName);
+    refreshCaption();
 }
+
+void MainWindow::refreshCaption() { setWindowTitle(kAppTitle + QLatin1Char('-') + ctx_.session.shopName); }
 
 void MainWindow::buildMenus() {
     QMenu *top = nullptr;
@@ -243,6 +251,8 @@ void MainWindow::openScreen(const QString &name, bool fromToolbar) {
     if (modal) {
         dlg->exec();
         delete dlg;
+        // The shop may have been renamed meanwhile.
+        refreshCaption();
     } else {
         dlg->setAttribute(Qt::WA_DeleteOnClose);
         dlg->show();
@@ -251,7 +261,7 @@ void MainWindow::openScreen(const QString &name, bool fromToolbar) {
 
 void MainWindow::ReStart_Click() {
     if (!ctx_.prompter->question(QStringLiteral("如果重新开始了后 所有数据将丢失！慎重哦！"), kTitleHint)) return;
-    runReporting(*ctx_.prompter, [&] { DataWipe(*ctx_.db).run(); });
+    runReporting(*ctx_.prompter, [&] { DataWipe(*ctx_.db, ctx_.session).run(); });
 }
 
 void MainWindow::ReLogin_Click() {
@@ -271,11 +281,17 @@ void MainWindow::startTool(const QStringList &candidates) {
 }
 
 void MainWindow::closeEvent(QCloseEvent *event) {
+    if (leaving_) {
+        event->ignore();  // the backup on exit is still running
+        return;
+    }
     if (!ctx_.prompter->question(QStringLiteral("确认要退出系统吗？"), kTitleHint)) {
         event->ignore();
         return;
     }
+    leaving_ = true;
     backupOnExit();
+    leaving_ = false;
     event->accept();
 }
 
@@ -292,10 +308,64 @@ void MainWindow::backupOnExit() {
         return;
     }
     if (!setting->save) return;
-    try {
-        backup.copyTo(setting->path);
-    } catch (const DbError &e) {
-        ctx_.prompter->plain(e.message());
+    // A damaged file is never copied over the good copies made before.
+    if (ctx_.health && ctx_.health->damaged()) {
+        ctx_.prompter->warning(kFileDamaged + QStringLiteral("\n本次没有备份，原有的备份文件都保留着。"), kAppTitle);
+        return;
+    }
+    const QString source = backup.sourceFile();
+    if (source.isEmpty()) {
+        ctx_.prompter->warning(QStringLiteral("数据备份失败，本次没有生成备份文件！"), kAppTitle);
+        return;
+    }
+
+    // The copy and its check run in a worker on connections of their own; the window
+    // waits without freezing and shows the progress only when it takes a while.
+    EngineProgress progress;
+    QString failure;
+    const QString target = setting->path;
+    QThread *worker = QThread::create([&] {
+        try {
+            ExitBackup::rotateInto(source, target, &progress);
+        } catch (const DbError &e) {
+            failure = e.message();
+        } catch (const std::exception &e) {
+            failure = QString::fromLocal8Bit(e.what());
+        }
+    });
+    QProgressDialog dialog(QStringLiteral("正在备份数据库，请稍候……"), QStringLiteral("取消"), 0, 1000);
+    dialog.setObjectName(QStringLiteral("BackupProgress"));
+    dialog.setWindowTitle(kAppTitle);
+    dialog.setWindowModality(Qt::ApplicationModal);
+    dialog.setMinimumDuration(400);
+    dialog.setAutoReset(false);
+    dialog.setAutoClose(false);
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(50);
+    connect(&poll, &QTimer::timeout, &dialog, [&] {
+        if (dialog.wasCanceled()) progress.cancel.store(true);
+        const int total = progress.total.load();
+        // Copying fills the bar to 90%; the check takes the rest.
+        int value = total > 0 ? static_cast<int>(900LL * progress.done.load() / total) : 0;
+        if (progress.stage.load() == 1) {
+            value = 950;
+            dialog.setLabelText(QStringLiteral("正在校验备份文件，请稍候……"));
+        }
+        dialog.setValue(value);
+    });
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    setEnabled(false);
+    worker->start();
+    poll.start();
+    if (!worker->isFinished()) loop.exec();
+    worker->wait();
+    poll.stop();
+    delete worker;
+    dialog.hide();
+    setEnabled(true);
+    if (!failure.isEmpty()) {
+        ctx_.prompter->plain(failure);
         ctx_.prompter->warning(QStringLiteral("数据备份失败，本次没有生成备份文件！"), kAppTitle);
     }
 }

@@ -24,6 +24,8 @@ public:
     // Applies the current user's role to the gated menu entries and toolbar buttons;
     // entries without a permission are never touched.
     void LoadPopdem();
+    // The caption: the application's title and the shop's name as the session has it.
+    void refreshCaption();
 
     // A menu entry by its name ("UserManage", "Colour", ...); nullptr when none.
     QAction *menuEntry(const QString &name) const;
@@ -57,6 +59,7 @@ private:
     const ScreenRegistry &registry_;
     QHash<QString, QAction *> menuEntries_;
     QHash<QString, QAction *> toolbarButtons_;
+    bool leaving_ = false;
 };
 
 }  // namespace kestavion

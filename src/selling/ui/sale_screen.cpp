@@ -213,7 +213,7 @@ void SaleScreen::buildControls() {
 // ---- goods list ---------------------------------------------------------------
 
 void SaleScreen::loadGoodsGrid() {
-    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session.shopNo); });
+    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session); });
     bindGoods();
 }
 
@@ -489,7 +489,7 @@ void SaleScreen::checkOut() {
     // works on the stock as now stored (sold-out goods drop out).
     QHash<QString, int> sold;
     for (const SaleLine &l : list_.lines()) sold[l.goods.storeGuid] += l.quantity;
-    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session.shopNo); });
+    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session); });
     for (auto it = sold.cbegin(); it != sold.cend(); ++it) {
         const int r = VSFlexGrid->findRow(it.key(), 1, 1);
         if (r >= 1) {

@@ -1,4 +1,6 @@
+#include "foundation/file_health.h"
 #include "foundation/ui/screen_registry.h"
+#include "mainwindow/exit_backup.h"
 #include "mainwindow/ui/about_screen.h"
 #include "mainwindow/ui/main_window.h"
 #include "kit/fixtures.h"
@@ -237,6 +239,38 @@ TEST_F(MainWindowTest, LeavingAsksAndBacksUpWhenSet) {
     EXPECT_EQ(prompter.last()->text, QStringLiteral("数据库被修改，请联系软件商！"));
     EXPECT_EQ(prompter.last()->title, kAppTitle);
     EXPECT_FALSE(QFile::exists(file));
+}
+
+TEST_F(MainWindowTest, BackupOnExitKeepsTheOlderCopyAndNeverCopiesADamagedFile) {
+    const QString folder = path(QStringLiteral("bak"));
+    const QString file = folder + QStringLiteral("/数据备份.mdb");
+    db->exec(QStringLiteral("UPDATE FileSave SET dirpath=?, FileName='数据备份', IsSave=-1"), {folder});
+    FileHealth health;
+    ctx.health = &health;
+    MainWindow w(ctx, registry);
+    w.show();
+    EXPECT_TRUE(w.close());
+    ASSERT_TRUE(QFile::exists(file));
+    EXPECT_TRUE(w.isEnabled());
+
+    // A second exit: the first copy moves aside under its time stamp, quietly.
+    prompter.clear();
+    w.show();
+    EXPECT_TRUE(w.close());
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(ExitBackup::olderCopies(file).size(), 1);
+
+    // The file found damaged: no copy, the copies made before stay, the user is told.
+    health.set(FileHealth::State::Damaged);
+    prompter.clear();
+    w.show();
+    EXPECT_TRUE(w.close());
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.last()->kind, Prompter::Kind::Warning);
+    EXPECT_TRUE(prompter.lastText().startsWith(kFileDamaged));
+    EXPECT_EQ(ExitBackup::olderCopies(file).size(), 1);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files).size(), 2);
+    ctx.health = nullptr;
 }
 
 TEST_F(MainWindowTest, FailedBackupIsReportedAndTheWindowStillCloses) {
