@@ -1,8 +1,11 @@
 // kestavion-initdb [path] [--shop-name NAME] [--admin-password PW]
+// kestavion-initdb --postgres CONNINFO [--shop-name NAME] [--admin-password PW]
 // Creates the delivered database: tables, shop, sales rules, administrator, first
-// user "admin", backup setting and starter lookup lists. Never overwrites a file.
+// user "admin", backup setting and starter lookup lists. Never overwrites a file, nor
+// a server database that already holds the tables.
 #include "foundation/delivered_database.h"
 #include "foundation/database.h"
+#include "foundation/pg_database.h"
 #include "foundation/sqlite_database.h"
 
 #include <QCoreApplication>
@@ -16,6 +19,8 @@ int main(int argc, char **argv) {
     args.removeFirst();
     kestavion::DeliveredOptions options;
     QString path;
+    QString conninfo;
+    bool server = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
         if ((a == QLatin1String("--shop-name") || a == QLatin1String("--admin-password") ||
@@ -24,8 +29,13 @@ int main(int argc, char **argv) {
             if (a == QLatin1String("--shop-name")) options.shopName = v;
             else if (a == QLatin1String("--admin-password")) options.adminPassword = v;
             else options.backupFolder = v;
+        } else if (a == QLatin1String("--postgres") && i + 1 < args.size()) {
+            server = true;
+            conninfo = args[++i];
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
-            std::printf("usage: kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR]\n");
+            std::printf("usage: kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR]\n"
+                        "       kestavion-initdb --postgres CONNINFO [--shop-name NAME] [--admin-password PW]\n"
+                        "The server database should be made with: createdb -T template0 -E UTF8 --locale=C NAME\n");
             return 0;
         } else if (path.isEmpty() && !a.startsWith(QLatin1String("--"))) {
             path = a;
@@ -33,6 +43,27 @@ int main(int argc, char **argv) {
             std::fprintf(stderr, "kestavion-initdb: unknown argument %s\n", qPrintable(a));
             return 2;
         }
+    }
+    if (server) {
+        try {
+            auto db = kestavion::PgDatabase::open(conninfo);
+            // Text sorts byte by byte, as in the embedded file, only under the C collation.
+            const QString collation = db->scalar(QStringLiteral(
+                "SELECT datcollate FROM pg_database WHERE datname=current_database()")).toString();
+            if (collation != QLatin1String("C") && collation != QLatin1String("POSIX")) {
+                std::fprintf(stderr,
+                             "kestavion-initdb: the database sorts text by \"%s\"; make it with "
+                             "createdb -T template0 -E UTF8 --locale=C so that both engines sort alike\n",
+                             qPrintable(collation));
+                return 1;
+            }
+            kestavion::createDeliveredOnServer(*db, options);
+        } catch (const kestavion::DbError &e) {
+            std::fprintf(stderr, "kestavion-initdb: %s\n", e.what());
+            return 1;
+        }
+        std::printf("created the tables on the server (log in as admin)\n");
+        return 0;
     }
     if (path.isEmpty()) path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kestavion::kDatabaseFileName);
     if (QFileInfo::exists(path)) {

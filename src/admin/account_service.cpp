@@ -25,7 +25,9 @@ ResultSet ShopSettings::shops() {
 
 bool ShopSettings::rename(const QString &name) {
     requirePermission(session_, QStringLiteral("ChangeShop"));
-    db_.exec(QStringLiteral("UPDATE Shop SET ShopName=? WHERE GUID=?"), {name, kShopKey});
+    // The shop of this till (the delivered shop on a one-shop database).
+    db_.exec(QStringLiteral("UPDATE Shop SET ShopName=? WHERE GUID=?"),
+             {name, session_.shopNo.isEmpty() ? kShopKey : session_.shopNo});
     if (db_.changes() < 1) return false;
     session_.shopName = name;
     return true;

@@ -2,6 +2,7 @@
 #include "foundation/clock.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
+#include "foundation/till_settings.h"
 #include "foundation/ui/login_screen.h"
 #include "foundation/ui/printer_access.h"
 #include "foundation/ui/qt_prompter.h"
@@ -28,15 +29,21 @@ int main(int argc, char **argv) {
 
     QtPrompter prompter;
     SystemClock clock;
-    std::unique_ptr<SqliteDatabase> db;
-    const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+    std::unique_ptr<Database> db;
+    const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    const QString path = programDir + QLatin1String(kDatabaseFileName);
     const QString connectFailed = QStringLiteral("连接数据库失败！");
+    TillSettings settings;
     try {
-        db = SqliteDatabase::open(path);
+        // Kestavion.ini beside the program puts this till on a server; without it the
+        // embedded file is used.
+        settings = readTillSettings(programDir + QLatin1String(kSettingsFileName));
+        db = openConfiguredDatabase(settings, path);
     } catch (const DbError &e) {
-        // Missing file, wrong key or a library that is not SQLCipher: the reason goes
-        // to the console only, the user sees the connection failure.
+        // Missing file, wrong key, a library that is not SQLCipher or a server that
+        // does not answer: the reason goes to the console, the user sees the failure.
         std::fprintf(stderr, "kestavion: %s\n", e.what());
+        if (settings.server) prompter.plain(e.message());
         prompter.info(connectFailed, kTitleHint);
         return 1;
     }
@@ -56,7 +63,9 @@ int main(int argc, char **argv) {
     ctx.db = db.get();
     ctx.prompter = &prompter;
     ctx.clock = &clock;
-    ctx.databasePath = path;
+    ctx.databasePath = db->localFile().isEmpty() ? db->location() : path;
+    ctx.session.tillShop = settings.shopKey;
+    ctx.session.tillKey = settings.tillKey;
     ctx.printer = &systemPrinter;
 
     ScreenRegistry registry;
@@ -79,7 +88,7 @@ int main(int argc, char **argv) {
     QObject::connect(&checkpoint, &QTimer::timeout, [&] {
         if (db->inTransaction()) return;
         try {
-            db->checkpoint();
+            db->idle();
         } catch (const DbError &) {
         }
     });

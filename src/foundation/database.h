@@ -14,14 +14,19 @@ namespace kestavion {
 // what()/message() carry the engine's own text.
 class DbError : public std::runtime_error {
 public:
-    explicit DbError(const QString &message, int code = 0)
-        : std::runtime_error(message.toStdString()), message_(message), code_(code) {}
+    // What a caller may need to tell apart, alike on every engine.
+    enum class Kind { Other, Constraint, ConnectionLost, Damaged, Deadlock };
+
+    explicit DbError(const QString &message, int code = 0, Kind kind = Kind::Other)
+        : std::runtime_error(message.toStdString()), message_(message), code_(code), kind_(kind) {}
     const QString &message() const { return message_; }
     int code() const { return code_; }
+    Kind kind() const { return kind_; }
 
 private:
     QString message_;
     int code_;
+    Kind kind_;
 };
 
 // A fully fetched, static query result. Column names keep the statement's order and
@@ -85,6 +90,33 @@ public:
 
     // Convenience: first column of the first row, or an invalid QVariant.
     QVariant scalar(const QString &sql, const QVariantList &params = {});
+
+    // What differs between the embedded file and a server lives behind these.
+
+    // The schema version the database holds (0 when it holds none).
+    virtual int schemaVersion() = 0;
+    // Writes the schema version (inside the caller's transaction).
+    virtual void setSchemaVersion(int version) = 0;
+    // The type of an auto-numbered key column, never reused ("INTEGER PRIMARY KEY
+    // AUTOINCREMENT" in the file, an identity column on a server).
+    virtual QString autoNumberKey() const = 0;
+    // The engine and its version, for the About box ("SQLCipher 4.5.2").
+    virtual QString engineDescription() const = 0;
+    // Where the data lives: the file's path, or the server and database.
+    virtual QString location() const = 0;
+    // The local file the database lives in (the backup on exit copies it); empty on a
+    // server, whose own backup (pg_dump) applies.
+    virtual QString localFile() const { return {}; }
+    // Appended to a SELECT that reads rows the transaction will change, so that
+    // two tills take them one after the other (empty where one writer holds the file).
+    virtual QString forUpdate() const { return {}; }
+    // Waits for the lock of that name and holds it until the transaction ends; a
+    // no-op where a transaction already excludes every other writer.
+    virtual void lockName(const QString &name) { (void)name; }
+    // Housekeeping the program runs when it is idle, outside any transaction.
+    virtual void idle() {}
+    // "column LIKE ?" ignoring ASCII letter case on every engine.
+    virtual QString likeIgnoringCase(const QString &column) const { return column + QStringLiteral(" LIKE ?"); }
 };
 
 // Rolls back unless commit() was called. Nested use is not supported: one

@@ -13,22 +13,6 @@ namespace kestavion {
 
 namespace {
 
-void runScript(Database &db, const QString &script) {
-    // schema.sql holds plain statements separated by ";" at line ends.
-    QString stmt;
-    const QStringList lines = script.split(QLatin1Char('\n'));
-    for (const QString &raw : lines) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(QLatin1String("--")) || line.isEmpty()) continue;
-        stmt += line + QLatin1Char('\n');
-        if (line.endsWith(QLatin1Char(';'))) {
-            stmt.chop(2);
-            db.exec(stmt);
-            stmt.clear();
-        }
-    }
-}
-
 void seedDictionary(Database &db) {
     const QString insert = QStringLiteral("INSERT INTO DataDictionary (Item,Content) VALUES (?,?)");
     auto add = [&](const QString &item, const QStringList &entries) {
@@ -63,36 +47,40 @@ void seedDictionary(Database &db) {
 
 }  // namespace
 
+void createDeliveredRows(Database &db, const DeliveredOptions &options) {
+    createTables(db);
+    db.exec(QStringLiteral("INSERT INTO Shop (GUID,ShopName) VALUES (?,?)"), {kShopKey, options.shopName});
+    db.exec(QStringLiteral("INSERT INTO SellRole (ShopNo,SellOrder,BackDays,AbateCanNotBack,SpecialCanNotBack,"
+                           "ChangeDays,AbateCanNotChange,SpecialCanNotChange,SameTypeChange,DearGoodsChange,"
+                           "ChangeOneTime,ChangNotToBack,IsPrint,PrinterType) VALUES (?,0,7,0,0,7,0,0,0,0,0,0,0,0)"),
+            {kShopKey});
+    QString roleSql = QStringLiteral("INSERT INTO Role (GUID,Name");
+    QString values = QStringLiteral("?,?");
+    for (const QString &k : kPermissionKeys) {
+        roleSql += QLatin1Char(',') + k;
+        values += QStringLiteral(",-1");
+    }
+    roleSql += QStringLiteral(") VALUES (") + values + QLatin1Char(')');
+    const QString adminRoleName = QStringLiteral("系统管理员");
+    db.exec(roleSql, {kAdminRoleKey, adminRoleName});
+    db.exec(QStringLiteral("INSERT INTO \"User\" (GUID,No,Name,pwd,RoleGUID,RoleName) VALUES (?,?,?,?,?,?)"),
+            {newGuid(), QStringLiteral("admin"), QStringLiteral("管理员"), hashPassword(options.adminPassword),
+             kAdminRoleKey, adminRoleName});
+    const QString folder = options.backupFolder.isEmpty() ? platform::defaultBackupFolder() : options.backupFolder;
+    // The drive list of the backup settings shows the folder's drive ("D:\", or "/").
+    const bool letter = folder.size() >= 2 && folder.at(1) == QLatin1Char(':');
+    const QString drive = letter ? folder.left(2) + QLatin1Char('\\') : QStringLiteral("/");
+    db.exec(QStringLiteral("INSERT INTO FileSave (dirpath,Drive,Dir,FileName,IsSave) VALUES (?,?,?,?,0)"),
+            {folder, drive, folder, QStringLiteral("数据备份")});
+    seedDictionary(db);
+    applySchemaSteps(db, 1);
+}
+
 void createDeliveredDatabase(const QString &path, const DeliveredOptions &options) {
     auto db = SqliteDatabase::open(path, SqliteDatabase::OpenMode::CreateNew);
     try {
         Transaction tx(*db);
-        runScript(*db, schemaSql());
-        db->exec(QStringLiteral("INSERT INTO Shop (GUID,ShopName) VALUES (?,?)"), {kShopKey, options.shopName});
-        db->exec(QStringLiteral("INSERT INTO SellRole (ShopNo,SellOrder,BackDays,AbateCanNotBack,SpecialCanNotBack,"
-                                "ChangeDays,AbateCanNotChange,SpecialCanNotChange,SameTypeChange,DearGoodsChange,"
-                                "ChangeOneTime,ChangNotToBack,IsPrint,PrinterType) VALUES (?,0,7,0,0,7,0,0,0,0,0,0,0,0)"),
-                 {kShopKey});
-        QString roleSql = QStringLiteral("INSERT INTO Role (GUID,Name");
-        QString values = QStringLiteral("?,?");
-        for (const QString &k : kPermissionKeys) {
-            roleSql += QLatin1Char(',') + k;
-            values += QStringLiteral(",-1");
-        }
-        roleSql += QStringLiteral(") VALUES (") + values + QLatin1Char(')');
-        const QString adminRoleName = QStringLiteral("系统管理员");
-        db->exec(roleSql, {kAdminRoleKey, adminRoleName});
-        db->exec(QStringLiteral("INSERT INTO [User] (GUID,[No],Name,pwd,RoleGUID,RoleName) VALUES (?,?,?,?,?,?)"),
-                 {newGuid(), QStringLiteral("admin"), QStringLiteral("管理员"), hashPassword(options.adminPassword),
-                  kAdminRoleKey, adminRoleName});
-        const QString folder = options.backupFolder.isEmpty() ? platform::defaultBackupFolder() : options.backupFolder;
-        // The drive list of the backup settings shows the folder's drive ("D:\", or "/").
-        const bool letter = folder.size() >= 2 && folder.at(1) == QLatin1Char(':');
-        const QString drive = letter ? folder.left(2) + QLatin1Char('\\') : QStringLiteral("/");
-        db->exec(QStringLiteral("INSERT INTO FileSave (dirpath,Drive,Dir,FileName,IsSave) VALUES (?,?,?,?,0)"),
-                 {folder, drive, folder, QStringLiteral("数据备份")});
-        seedDictionary(*db);
-        applySchemaSteps(*db, 1);
+        createDeliveredRows(*db, options);
         tx.commit();
     } catch (...) {
         db.reset();
@@ -101,6 +89,20 @@ void createDeliveredDatabase(const QString &path, const DeliveredOptions &option
         QFile::remove(path + QStringLiteral("-shm"));
         throw;
     }
+}
+
+void createDeliveredOnServer(Database &db, const DeliveredOptions &options) {
+    bool hasTables = true;
+    try {
+        db.exec(QStringLiteral("SELECT 1 FROM Store LIMIT 1"));
+    } catch (const DbError &) {
+        hasTables = false;
+    }
+    if (hasTables || db.schemaVersion() != 0)
+        throw DbError(QStringLiteral("服务器上的数据库已经有 Kestavion 的表，不再建立"));
+    Transaction tx(db);
+    createDeliveredRows(db, options);
+    tx.commit();
 }
 
 }  // namespace kestavion

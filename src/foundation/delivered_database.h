@@ -16,4 +16,11 @@ struct DeliveredOptions {
 // Refuses (DbError) to overwrite an existing file; leaves nothing behind on failure.
 void createDeliveredDatabase(const QString &path, const DeliveredOptions &options = {});
 
+class Database;
+// The same tables and seed rows in an empty database on a server, in one
+// transaction. Refuses (DbError) a database that already holds the tables.
+void createDeliveredOnServer(Database &db, const DeliveredOptions &options = {});
+// The tables and seed rows into `db`, inside the caller's transaction.
+void createDeliveredRows(Database &db, const DeliveredOptions &options);
+
 }  // namespace kestavion

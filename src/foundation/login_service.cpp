@@ -5,7 +5,10 @@
 namespace kestavion {
 
 void LoginService::readShop(Session &session) {
-    ResultSet rs = db_.exec(QStringLiteral("SELECT * FROM Shop"));
+    // A till of a chain reads its own shop; a one-shop database has one row.
+    ResultSet rs = session.tillShop.isEmpty()
+                       ? db_.exec(QStringLiteral("SELECT * FROM Shop"))
+                       : db_.exec(QStringLiteral("SELECT * FROM Shop WHERE GUID=?"), {session.tillShop});
     if (rs.empty()) return;
     session.shopNo = rs.text(QStringLiteral("GUID"));
     session.shopName = rs.text(QStringLiteral("ShopName"));
@@ -53,7 +56,7 @@ LoginService::Outcome LoginService::login(Session &session, const QString &staff
     Outcome o = check(staffNo, password, Role{}, found);
     if (o != Outcome::Ok) return o;
     SellRules rules = session.rules;
-    loadRules(kShopKey, rules);
+    loadRules(session.shopNo.isEmpty() ? kShopKey : session.shopNo, rules);
     session.user = found;
     session.rules = rules;
     session.loggedIn = true;

@@ -7,8 +7,25 @@ namespace kestavion {
 
 extern const char *const kSchemaSqlText;
 
-QString schemaSql() {
-    return QString::fromUtf8(kSchemaSqlText);
+QString schemaSql(const Database &db) {
+    return QString::fromUtf8(kSchemaSqlText).replace(QStringLiteral("$AUTO_ID"), db.autoNumberKey());
+}
+
+void createTables(Database &db) {
+    // Plain statements separated by ";" at line ends.
+    QString stmt;
+    const QStringList lines = schemaSql(db).split(QLatin1Char('\n'));
+    for (const QString &raw : lines) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1String("--")) || line.isEmpty()) continue;
+        stmt += line + QLatin1Char('\n');
+        if (line.endsWith(QLatin1Char(';'))) {
+            stmt.chop(2);
+            db.exec(stmt);
+            stmt.clear();
+        }
+    }
+    db.setSchemaVersion(1);
 }
 
 namespace {
@@ -31,9 +48,7 @@ const std::vector<UpgradeStep> &upgradeSteps() {
     return steps;
 }
 
-void setVersion(Database &db, int version) {
-    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
-}
+void setVersion(Database &db, int version) { db.setSchemaVersion(version); }
 
 }  // namespace
 
@@ -46,7 +61,7 @@ void applySchemaSteps(Database &db, int fromVersion) {
 }
 
 void checkAndUpgradeSchema(Database &db) {
-    const int version = static_cast<int>(db.scalar(QStringLiteral("PRAGMA user_version")).toLongLong());
+    const int version = db.schemaVersion();
     if (version > kSchemaVersion)
         throw DbError(QStringLiteral("数据库版本（%1）比程序（%2）新，请升级程序后再打开。").arg(version).arg(kSchemaVersion));
     if (version < 1)

@@ -6,8 +6,12 @@ namespace kestavion {
 
 inline constexpr int kSchemaVersion = 2;
 
-// The statements that create the tables of a new database (from schema.sql).
-QString schemaSql();
+// The statements that create the tables of a new database (from schema.sql), in
+// the dialect of `db`.
+QString schemaSql(const Database &db);
+// Runs the statements of schemaSql(db) (inside the caller's transaction) and marks
+// the database as version 1.
+void createTables(Database &db);
 
 // Runs, inside the caller's transaction, every step after `fromVersion` (a new file
 // made from schema.sql starts at 1).

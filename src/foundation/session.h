@@ -76,6 +76,11 @@ struct Session {
     SellRules rules;
     QString shopNo;
     QString shopName;
+    // The shop this till belongs to, from the settings file; empty: the first shop
+    // row (a one-shop database). Several shops on one server set it.
+    QString tillShop;
+    // This till's own key from the settings file (empty on a one-till shop).
+    QString tillKey;
     bool loggedIn = false;
 };
 

@@ -144,7 +144,12 @@ SqliteDatabase::~SqliteDatabase() {
 void SqliteDatabase::fail(int rc, const QString &context) const {
     QString msg = engineMessage(db_);
     if (!context.isEmpty()) msg = context + QStringLiteral(": ") + msg;
-    throw DbError(msg, rc);
+    const int primary = rc & 0xff;
+    DbError::Kind kind = DbError::Kind::Other;
+    if (primary == SQLITE_CONSTRAINT) kind = DbError::Kind::Constraint;
+    else if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) kind = DbError::Kind::Damaged;
+    else if (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) kind = DbError::Kind::ConnectionLost;
+    throw DbError(msg, rc, kind);
 }
 
 sqlite3_stmt *SqliteDatabase::prepare(const QString &sql) {
@@ -286,6 +291,19 @@ void SqliteDatabase::rollback() {
 }
 
 bool SqliteDatabase::inTransaction() const { return depth_ > 0; }
+
+int SqliteDatabase::schemaVersion() {
+    return static_cast<int>(scalar(QStringLiteral("PRAGMA user_version")).toLongLong());
+}
+
+void SqliteDatabase::setSchemaVersion(int version) {
+    exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+QString SqliteDatabase::engineDescription() const {
+    return QStringLiteral("SQLCipher ") + cipherVersion_ + QStringLiteral(" (SQLite ") +
+           QString::fromLatin1(sqlite3_libversion()) + QLatin1Char(')');
+}
 
 void SqliteDatabase::checkpoint() {
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);

@@ -44,6 +44,12 @@ public:
     void commit() override;
     void rollback() override;
     bool inTransaction() const override;
+    int schemaVersion() override;
+    void setSchemaVersion(int version) override;
+    QString autoNumberKey() const override { return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"); }
+    QString engineDescription() const override;
+    QString location() const override { return path_; }
+    QString localFile() const override { return path_; }
 
     // Consistent, keyed copy of the whole database into `destination` (written to a
     // temporary file beside it and renamed over it when complete).
@@ -63,6 +69,7 @@ public:
 
     // Folds the write-ahead log into the file; call when the program is idle.
     void checkpoint();
+    void idle() override { checkpoint(); }
 
     QString path() const { return path_; }
     QString cipherVersion() const { return cipherVersion_; }

@@ -40,8 +40,7 @@ QString ExitBackup::backupPath(const QVariant &dirpath, const QVariant &fileName
 }
 
 QString ExitBackup::sourceFile() const {
-    auto *sqlite = dynamic_cast<SqliteDatabase *>(&db_);
-    return sqlite ? sqlite->path() : QString();
+    return db_.localFile();
 }
 
 QString ExitBackup::agedName(const QString &target, const QDateTime &made) {

@@ -176,7 +176,7 @@ void ShopListScreen::rename() {
     if (!dialog.renamed()) return;
     // Whichever entry was chosen, the shop renamed is the one with the fixed key.
     for (int i = 0; i < ListView->count(); ++i)
-        if (ListView->item(i)->data(Qt::UserRole).toString() == kShopKey) ListView->item(i)->setText(ctx_.session.shopName);
+        if (ListView->item(i)->data(Qt::UserRole).toString() == (ctx_.session.shopNo.isEmpty() ? kShopKey : ctx_.session.shopNo)) ListView->item(i)->setText(ctx_.session.shopName);
 }
 
 ShopNameDialog::ShopNameDialog(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {

@@ -66,14 +66,14 @@ QString versionNumber() {
 QString AboutScreen::versionText() { return QStringLiteral("版本 ") + versionNumber(); }
 
 QStringList SystemInfoDialog::lines(const AppContext &ctx) {
-    QString cipher = QStringLiteral("—");
-    if (auto *sqlite = dynamic_cast<SqliteDatabase *>(ctx.db)) cipher = sqlite->cipherVersion();
     return {
         QStringLiteral("程序：") + kAppTitle + QLatin1Char(' ') + versionNumber(),
         QStringLiteral("Qt：") + QString::fromLatin1(qVersion()),
         QStringLiteral("操作系统：") + platform::systemDescription(),
-        QStringLiteral("SQLCipher：") + cipher,
-        QStringLiteral("数据库：") + QDir::toNativeSeparators(ctx.databasePath),
+        QStringLiteral("数据库引擎：") + (ctx.db ? ctx.db->engineDescription() : QStringLiteral("—")),
+        QStringLiteral("数据库：") + (ctx.db && ctx.db->localFile().isEmpty()
+                                          ? QStringLiteral("服务器 ") + ctx.db->location()
+                                          : QDir::toNativeSeparators(ctx.databasePath)),
     };
 }
 

@@ -315,7 +315,9 @@ void MainWindow::backupOnExit() {
     }
     const QString source = backup.sourceFile();
     if (source.isEmpty()) {
-        ctx_.prompter->warning(QStringLiteral("数据备份失败，本次没有生成备份文件！"), kAppTitle);
+        // The data is on a server: its own backup (pg_dump) keeps it, not a file copy.
+        ctx_.prompter->info(QStringLiteral("数据库在服务器上，退出时不做文件备份。\n请用服务器的备份（pg_dump）保存数据。"),
+                            kAppTitle);
         return;
     }
 
