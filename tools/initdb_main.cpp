@@ -20,6 +20,7 @@ int main(int argc, char **argv) {
     kestavion::DeliveredOptions options;
     QString path;
     QString conninfo;
+    QString newShop;
     bool server = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &a = args[i];
@@ -29,12 +30,15 @@ int main(int argc, char **argv) {
             if (a == QLatin1String("--shop-name")) options.shopName = v;
             else if (a == QLatin1String("--admin-password")) options.adminPassword = v;
             else options.backupFolder = v;
+        } else if (a == QLatin1String("--add-shop") && i + 1 < args.size()) {
+            newShop = args[++i];
         } else if (a == QLatin1String("--postgres") && i + 1 < args.size()) {
             server = true;
             conninfo = args[++i];
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
             std::printf("usage: kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR]\n"
                         "       kestavion-initdb --postgres CONNINFO [--shop-name NAME] [--admin-password PW]\n"
+                        "       kestavion-initdb --postgres CONNINFO --add-shop NAME   (or [path] --add-shop NAME)\n"
                         "The server database should be made with: createdb -T template0 -E UTF8 --locale=C NAME\n");
             return 0;
         } else if (path.isEmpty() && !a.startsWith(QLatin1String("--"))) {
@@ -43,6 +47,23 @@ int main(int argc, char **argv) {
             std::fprintf(stderr, "kestavion-initdb: unknown argument %s\n", qPrintable(a));
             return 2;
         }
+    }
+    if (!newShop.isEmpty()) {
+        // A further shop in an existing database, with its own sales rules.
+        try {
+            std::unique_ptr<kestavion::Database> db;
+            if (server) db = kestavion::PgDatabase::open(conninfo);
+            else db = kestavion::SqliteDatabase::open(path.isEmpty() ? QCoreApplication::applicationDirPath() +
+                                                                            QLatin1Char('/') +
+                                                                            QLatin1String(kestavion::kDatabaseFileName)
+                                                                      : path);
+            const QString key = kestavion::addShop(*db, newShop);
+            std::printf("added shop %s; its tills' Kestavion.ini: [till] shop=%s\n", qPrintable(newShop), qPrintable(key));
+        } catch (const kestavion::DbError &e) {
+            std::fprintf(stderr, "kestavion-initdb: %s\n", e.what());
+            return 1;
+        }
+        return 0;
     }
     if (server) {
         try {

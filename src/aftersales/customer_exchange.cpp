@@ -2,7 +2,7 @@
 
 #include "foundation/numbers.h"
 #include "foundation/refusal.h"
-#include "selling/lot_consumption.h"
+#include "stock/stock_ledger.h"
 
 namespace kestavion {
 
@@ -11,6 +11,7 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
     if (pairs.empty()) return;
     Transaction tx(db_);
     const QDate today = clock_.today();
+    StockLedger stock(db_);
     std::vector<SaleRow> sold;
     sold.reserve(pairs.size());
     for (const ExchangePair &p : pairs) {
@@ -18,22 +19,23 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
         if (!row) throw DbError(kSaleRowGone);
         sold.push_back(*row);
     }
+    QStringList moved;
+    for (size_t i = 0; i < pairs.size(); ++i) moved << sold[i].storeGuid << pairs[i].replacementGuid;
+    stock.lock(moved);
     // The records describe the sold goods as they were.
     for (size_t i = 0; i < pairs.size(); ++i)
         insertSellChange(db_, session_, sold[i], today, pairs[i].amount - sold[i].amount, kExchanged,
                          pairs[i].reason);
-    for (const SaleRow &row : sold)
-        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity+1 WHERE GUID=?"), {row.storeGuid});
-    LotConsumption lots(db_);
-    for (const SaleRow &row : sold) lots.putBack(row.buyPriceId);
+    for (const SaleRow &row : sold) stock.put(row.storeGuid);
+    for (const SaleRow &row : sold) stock.putBackIntoLot(row.buyPriceId);
 
     for (size_t i = 0; i < pairs.size(); ++i) {
         const ExchangePair &p = pairs[i];
         ResultSet goods = readShopGoods(db_, session_.shopNo, p.replacementGuid);
         if (goods.empty()) throw DbError(kReplacementGone);
         if (goods.number(QStringLiteral("Quantity")) < 1) throw DbError(kNoReplacementStock);
-        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {p.replacementGuid});
-        const LotTaken lot = lots.takeOne(p.replacementGuid, session_.rules.SellOrder);
+        stock.take(p.replacementGuid);
+        const LotTaken lot = stock.takeFromLot(p.replacementGuid, session_.rules.SellOrder);
         db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,[Size]=?,Colour=?,"
                                 "Leather=?,Grade=?,ProductPlace=?,Price=?,Abate=?,Amount=?,BuyPrice=?,BuyPriceId=?,"
                                 "State=1 WHERE GUID=?"),

@@ -1,7 +1,7 @@
 #include "aftersales/customer_return.h"
 
 #include "foundation/refusal.h"
-#include "selling/lot_consumption.h"
+#include "stock/stock_ledger.h"
 
 namespace kestavion {
 
@@ -18,8 +18,10 @@ void setState(Database &db, const QString &sellGuid, int state) {
 }
 
 void backIntoStock(Database &db, const SaleRow &row) {
-    db.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity+1 WHERE GUID=?"), {row.storeGuid});
-    LotConsumption(db).putBack(row.buyPriceId);
+    StockLedger stock(db);
+    stock.lock({row.storeGuid});
+    stock.put(row.storeGuid);
+    stock.putBackIntoLot(row.buyPriceId);
 }
 
 }  // namespace

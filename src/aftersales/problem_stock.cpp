@@ -3,7 +3,7 @@
 #include "aftersales/sale_rows.h"
 #include "foundation/numbers.h"
 #include "foundation/refusal.h"
-#include "selling/lot_consumption.h"
+#include "stock/stock_ledger.h"
 
 namespace kestavion {
 
@@ -28,15 +28,18 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
     requirePermission(session_, QStringLiteral("Question"));
     if (lines.empty()) return;
     Transaction tx(db_);
-    LotConsumption lots(db_);
+    StockLedger stock(db_);
+    QStringList moved;
+    for (const ProblemLine &line : lines) moved << line.storeGuid;
+    stock.lock(moved);
     for (const ProblemLine &line : lines) {
         ResultSet goods = readShopGoods(db_, session_.shopNo, line.storeGuid);
         if (goods.empty() || line.quantity < 1 || goods.number(QStringLiteral("Quantity")) < line.quantity)
             throw DbError(kNotEnoughStock);
         Money value;
         for (qint64 i = 0; i < line.quantity; ++i)
-            value += Money::fromDouble(lots.takeOne(line.storeGuid, session_.rules.SellOrder).price);
-        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-? WHERE GUID=?"), {line.quantity, line.storeGuid});
+            value += Money::fromDouble(stock.takeFromLot(line.storeGuid, session_.rules.SellOrder).price);
+        stock.take(line.storeGuid, line.quantity);
         db_.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
                                 "BackFactoryDate) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,NULL)"),

@@ -94,16 +94,22 @@ public:
     // What differs between the embedded file and a server lives behind these.
 
     // The schema version the database holds (0 when it holds none).
-    virtual int schemaVersion() = 0;
+    virtual int schemaVersion() { throw DbError(QStringLiteral("schema version not kept by this engine")); }
     // Writes the schema version (inside the caller's transaction).
-    virtual void setSchemaVersion(int version) = 0;
+    virtual void setSchemaVersion(int version) {
+        (void)version;
+        throw DbError(QStringLiteral("schema version not kept by this engine"));
+    }
     // The type of an auto-numbered key column, never reused ("INTEGER PRIMARY KEY
     // AUTOINCREMENT" in the file, an identity column on a server).
-    virtual QString autoNumberKey() const = 0;
+    virtual QString autoNumberKey() const { return {}; }
+    // An expression that orders a table's rows as they were inserted, for upgrade
+    // steps that rebuild a table of an older database; nothing else relies on it.
+    virtual QString insertionOrder() const { return {}; }
     // The engine and its version, for the About box ("SQLCipher 4.5.2").
-    virtual QString engineDescription() const = 0;
+    virtual QString engineDescription() const { return {}; }
     // Where the data lives: the file's path, or the server and database.
-    virtual QString location() const = 0;
+    virtual QString location() const { return {}; }
     // The local file the database lives in (the backup on exit copies it); empty on a
     // server, whose own backup (pg_dump) applies.
     virtual QString localFile() const { return {}; }

@@ -47,13 +47,29 @@ void seedDictionary(Database &db) {
 
 }  // namespace
 
-void createDeliveredRows(Database &db, const DeliveredOptions &options) {
-    createTables(db);
-    db.exec(QStringLiteral("INSERT INTO Shop (GUID,ShopName) VALUES (?,?)"), {kShopKey, options.shopName});
+void insertShop(Database &db, const QString &key, const QString &name) {
+    db.exec(QStringLiteral("INSERT INTO Shop (GUID,ShopName) VALUES (?,?)"), {key, name});
     db.exec(QStringLiteral("INSERT INTO SellRole (ShopNo,SellOrder,BackDays,AbateCanNotBack,SpecialCanNotBack,"
                            "ChangeDays,AbateCanNotChange,SpecialCanNotChange,SameTypeChange,DearGoodsChange,"
                            "ChangeOneTime,ChangNotToBack,IsPrint,PrinterType) VALUES (?,0,7,0,0,7,0,0,0,0,0,0,0,0)"),
-            {kShopKey});
+            {key});
+}
+
+QString addShop(Database &db, const QString &name) {
+    if (name.trimmed().isEmpty()) throw DbError(QStringLiteral("店名不能为空"));
+    Transaction tx(db);
+    if (db.scalar(QStringLiteral("SELECT count(*) FROM Shop WHERE ShopName=?"), {name}).toLongLong() > 0)
+        throw DbError(QStringLiteral("已经有名为“%1”的店面").arg(name));
+    const QString key = newGuid();
+    insertShop(db, key, name);
+    tx.commit();
+    return key;
+}
+
+void createDeliveredRows(Database &db, const DeliveredOptions &options) {
+    createTables(db);
+    applySchemaSteps(db, 1);
+    insertShop(db, kShopKey, options.shopName);
     QString roleSql = QStringLiteral("INSERT INTO Role (GUID,Name");
     QString values = QStringLiteral("?,?");
     for (const QString &k : kPermissionKeys) {
@@ -73,7 +89,6 @@ void createDeliveredRows(Database &db, const DeliveredOptions &options) {
     db.exec(QStringLiteral("INSERT INTO FileSave (dirpath,Drive,Dir,FileName,IsSave) VALUES (?,?,?,?,0)"),
             {folder, drive, folder, QStringLiteral("数据备份")});
     seedDictionary(db);
-    applySchemaSteps(db, 1);
 }
 
 void createDeliveredDatabase(const QString &path, const DeliveredOptions &options) {

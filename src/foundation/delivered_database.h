@@ -20,6 +20,9 @@ class Database;
 // The same tables and seed rows in an empty database on a server, in one
 // transaction. Refuses (DbError) a database that already holds the tables.
 void createDeliveredOnServer(Database &db, const DeliveredOptions &options = {});
+// Adds a shop (a row in Shop and its own sales rules, the delivered defaults) and
+// returns its key, for the [till] shop= line of its tills' Kestavion.ini.
+QString addShop(Database &db, const QString &name);
 // The tables and seed rows into `db`, inside the caller's transaction.
 void createDeliveredRows(Database &db, const DeliveredOptions &options);
 

@@ -3,7 +3,7 @@
 namespace kestavion {
 
 QStringList Dictionary::entries(const QString &item) {
-    ResultSet rs = db_.exec(QStringLiteral("SELECT Content FROM DataDictionary WHERE Item=? ORDER BY rowid"), {item});
+    ResultSet rs = db_.exec(QStringLiteral("SELECT Content FROM DataDictionary WHERE Item=? ORDER BY ID"), {item});
     QStringList out;
     out.reserve(rs.rowCount());
     for (int r = 0; r < rs.rowCount(); ++r) out << rs.text(r, 0);

@@ -1,6 +1,7 @@
 #include "foundation/pg_database.h"
 
 #include <QDate>
+#include <QRegularExpression>
 #include <libpq-fe.h>
 
 #include <cmath>
@@ -65,6 +66,34 @@ QVariant numberValue(const char *text) {
     const double r = std::floor(d);
     if (d == r && std::abs(d) < 9.0e15) return QVariant(static_cast<qlonglong>(r));
     return QVariant(d);
+}
+
+// The server folds unquoted names to lower case; result columns get back the
+// spelling of the statement, or else of the schema, so both engines give the same
+// headings ("GUID", "TypeNo").
+void collectSpellings(const QString &sql, QHash<QString, QString> &into) {
+    static const QRegularExpression word(QStringLiteral("[A-Za-z_][A-Za-z0-9_]*"));
+    auto it = word.globalMatch(sql);
+    while (it.hasNext()) {
+        const QString w = it.next().captured(0);
+        const QString lower = w.toLower();
+        if (lower != w && !into.contains(lower)) into.insert(lower, w);
+    }
+}
+
+}  // namespace
+
+extern const char *const kSchemaSqlText;
+
+namespace {
+
+const QHash<QString, QString> &schemaSpellings() {
+    static const QHash<QString, QString> names = [] {
+        QHash<QString, QString> n;
+        collectSpellings(QString::fromUtf8(kSchemaSqlText), n);
+        return n;
+    }();
+    return names;
 }
 
 constexpr Oid kBool = 16, kInt8 = 20, kInt2 = 21, kInt4 = 23, kOid = 26, kFloat4 = 700, kFloat8 = 701,
@@ -158,6 +187,7 @@ const PgDatabase::Prepared &PgDatabase::prepare(const QString &sql) {
         throw DbError(msg, 1, PQstatus(conn_) == CONNECTION_BAD ? DbError::Kind::ConnectionLost : kind);
     }
     PQclear(res);
+    collectSpellings(sql, p.spelling);
     return cache_.insert(sql, p).value();
 }
 
@@ -206,7 +236,14 @@ ResultSet PgDatabase::run(const QString &sql, const QVariantList &params) {
     names.reserve(cols);
     std::vector<Oid> types(cols);
     for (int c = 0; c < cols; ++c) {
-        names << QString::fromUtf8(PQfname(res, c));
+        const QString name = QString::fromUtf8(PQfname(res, c));
+        auto own = p.spelling.constFind(name);
+        if (own != p.spelling.constEnd()) {
+            names << own.value();
+        } else {
+            auto schema = schemaSpellings().constFind(name);
+            names << (schema != schemaSpellings().constEnd() ? schema.value() : name);
+        }
         types[c] = PQftype(res, c);
     }
     std::vector<QVariantList> rows;

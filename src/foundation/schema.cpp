@@ -44,18 +44,33 @@ const std::vector<UpgradeStep> &upgradeSteps() {
         {2,
          {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_no ON Sell(ShopNo, SellNo)"),
           QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_type ON Sell(ShopNo, TypeNo, SellNo)")}},
+        // The lookup lists keep the order their entries were made in by a key of their
+        // own (a server has no row numbers to order by). Older files keep their order.
+        {3,
+         {QStringLiteral("CREATE TABLE DataDictionaryNew (Item TEXT, Content TEXT, ID $AUTO_ID)"),
+          QStringLiteral("INSERT INTO DataDictionaryNew (Item,Content) SELECT Item,Content FROM DataDictionary "
+                         "ORDER BY $ROW_ORDER"),
+          QStringLiteral("DROP TABLE DataDictionary"),
+          QStringLiteral("ALTER TABLE DataDictionaryNew RENAME TO DataDictionary"),
+          QStringLiteral("CREATE INDEX idx_datadictionary_item ON DataDictionary(Item, ID)")}},
     };
     return steps;
 }
 
 void setVersion(Database &db, int version) { db.setSchemaVersion(version); }
 
+// A step's statement in the engine's dialect.
+QString adapted(const Database &db, QString sql) {
+    return sql.replace(QStringLiteral("$AUTO_ID"), db.autoNumberKey())
+        .replace(QStringLiteral("$ROW_ORDER"), db.insertionOrder());
+}
+
 }  // namespace
 
 void applySchemaSteps(Database &db, int fromVersion) {
     for (const UpgradeStep &step : upgradeSteps()) {
         if (step.version <= fromVersion) continue;
-        for (const QString &sql : step.statements) db.exec(sql);
+        for (const QString &sql : step.statements) db.exec(adapted(db, sql));
         setVersion(db, step.version);
     }
 }
@@ -69,7 +84,7 @@ void checkAndUpgradeSchema(Database &db) {
     for (const UpgradeStep &step : upgradeSteps()) {
         if (step.version <= version) continue;
         Transaction tx(db);
-        for (const QString &sql : step.statements) db.exec(sql);
+        for (const QString &sql : step.statements) db.exec(adapted(db, sql));
         setVersion(db, step.version);
         tx.commit();
     }

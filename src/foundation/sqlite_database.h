@@ -48,6 +48,7 @@ public:
     void setSchemaVersion(int version) override;
     QString autoNumberKey() const override { return QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"); }
     QString engineDescription() const override;
+    QString insertionOrder() const override { return QStringLiteral("rowid"); }
     QString location() const override { return path_; }
     QString localFile() const override { return path_; }
 

@@ -1,5 +1,7 @@
 #include "intake/intake_history.h"
 
+#include "stock/stock_ledger.h"
+
 #include "foundation/refusal.h"
 
 #include <cmath>
@@ -76,6 +78,8 @@ IntakeLot IntakeHistory::findLot(const QString &recordGuid) {
 IntakeChange IntakeHistory::removeIn(const QString &recordGuid, double *retailPrice) {
     Record rec;
     if (!readRecord(recordGuid, rec)) return IntakeChange::NoGoods;
+    StockLedger stock(db_);
+    stock.lock({rec.goodsGuid});
     ResultSet goods = db_.exec(QStringLiteral("SELECT Quantity,Price FROM Store WHERE GUID=?"), {rec.goodsGuid});
     if (goods.empty()) return IntakeChange::NoGoods;
     const IntakeLot lot = findLot(rec);
@@ -87,7 +91,7 @@ IntakeChange IntakeHistory::removeIn(const QString &recordGuid, double *retailPr
     if (goods.number(0, 0) == rec.quantity)
         db_.exec(QStringLiteral("DELETE FROM Store WHERE GUID=?"), {rec.goodsGuid});
     else
-        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-? WHERE GUID=?"), {rec.quantity, rec.goodsGuid});
+        stock.take(rec.goodsGuid, rec.quantity);
     return IntakeChange::Done;
 }
 

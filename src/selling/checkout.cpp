@@ -5,6 +5,7 @@
 #include "foundation/refusal.h"
 #include "selling/lot_consumption.h"
 #include "selling/sale_numbering.h"
+#include "stock/stock_ledger.h"
 
 namespace kestavion {
 
@@ -19,13 +20,19 @@ CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money 
     if (lines.empty()) return result;
 
     const QDate today = clock_.today();
-    LotConsumption lots(db_);
+    StockLedger stock(db_);
     Transaction tx(db_);
+    QStringList goods;
+    for (const SaleLine &l : lines) goods << l.goods.storeGuid;
+    stock.lock(goods);
+    // The number is read and written under the shop's lock, so tills sharing a server
+    // number their sales one after the other, without gaps or twins.
+    db_.lockName(QStringLiteral("SellNo ") + session_.shopNo);
     result.sellNo = SaleNumbering(db_, session_.shopNo).next(today);
     for (const SaleLine &l : lines) {
-        db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {l.goods.storeGuid});
+        stock.take(l.goods.storeGuid);
         const QString guid = newGuid();
-        const LotTaken lot = lots.takeOne(l.goods.storeGuid, session_.rules.SellOrder);
+        const LotTaken lot = stock.takeFromLot(l.goods.storeGuid, session_.rules.SellOrder);
         db_.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,"
                                 "SellerName,State,Money1,Money2) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),

@@ -1,31 +1,20 @@
 #pragma once
 
-#include "foundation/database.h"
+#include "stock/stock_ledger.h"
 
 namespace kestavion {
 
-// One unit taken out of a purchase lot: its key and purchase price (0/0 when the
-// goods had no lot with units left).
-struct LotTaken {
-    qint64 id = 0;
-    double price = 0.0;
-};
-
-// Takes pairs out of, and puts them back into, purchase lots (BuyPrice rows).
+// Takes pairs out of, and puts them back into, purchase lots through the stock ledger.
 // The caller owns the transaction.
 class LotConsumption {
 public:
-    explicit LotConsumption(Database &db) : db_(db) {}
+    explicit LotConsumption(Database &db) : ledger_(db) {}
 
-    // One unit from the oldest (sellOrder 0) or newest (non-zero) lot of the goods
-    // that still has units; among lots of one date the first made goes first when
-    // oldest first, the last made when newest first.
-    LotTaken takeOne(const QString &storeGuid, int sellOrder);
-    // One unit back into the lot with that key; nothing for key 0.
-    void putBack(qint64 lotId);
+    LotTaken takeOne(const QString &storeGuid, int sellOrder) { return ledger_.takeFromLot(storeGuid, sellOrder); }
+    void putBack(qint64 lotId) { ledger_.putBackIntoLot(lotId); }
 
 private:
-    Database &db_;
+    StockLedger ledger_;
 };
 
 }  // namespace kestavion

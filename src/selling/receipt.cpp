@@ -128,6 +128,12 @@ ReprintSource::Outcome ReprintSource::previousSale(const QString &currentNo, Rec
     requirePermission(session_, QStringLiteral("Sell"));
     const auto previous = SaleNumbering::previous(currentNo);
     if (!previous) return Outcome::NoSaleToday;
+    return sale(*previous, out);
+}
+
+ReprintSource::Outcome ReprintSource::sale(const QString &sellNo, ReceiptData &out) {
+    requirePermission(session_, QStringLiteral("Sell"));
+    const std::optional<QString> previous = sellNo;
     // Rows come back in the order they were written.
     const ResultSet rs = db_.exec(QStringLiteral("SELECT TypeNo,Brand,Name,[Size],Quantity,Price,Abate,Amount,Money1,"
                                                  "Money2 FROM Sell WHERE SellNo=? AND ShopNo=? AND State<2"),

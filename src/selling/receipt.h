@@ -61,6 +61,9 @@ public:
     // `currentNo` is the number the next sale gets (the till's sale-number label).
     // Returned or voided pairs are left out. Throws DbError.
     Outcome previousSale(const QString &currentNo, ReceiptData &out);
+    // The sale with that number (this till's last one: on a server the number before
+    // the next may be another till's).
+    Outcome sale(const QString &sellNo, ReceiptData &out);
 
 private:
     Database &db_;

@@ -98,7 +98,8 @@ TEST_F(AdminTest, DeletingARoleDeletesItsUsersButNeverOnesOwn) {
 
     // A failing second statement takes the first back with it.
     loginAs(QStringLiteral("admin"), QStringLiteral("admin"));
-    db->exec(QStringLiteral("CREATE TRIGGER no_user_delete BEFORE DELETE ON \"User\" BEGIN SELECT RAISE(ABORT,'locked'); END"));
+    refuseWrites(*db, QStringLiteral("no_user_delete"), QStringLiteral("DELETE"), QStringLiteral("\"User\""),
+                 QStringLiteral("1=1"), QStringLiteral("locked"));
     EXPECT_THROW(roles().remove(other), DbError);
     EXPECT_EQ(count(QStringLiteral("Role"), QStringLiteral("GUID=?"), {other}), 1);
 }

@@ -129,7 +129,7 @@ TEST_F(DbTest, NewerFileIsRefusedAndAnOlderOneUpgradedInSteps) {
 TEST_F(DbTest, BackupIsKeyedConsistentCopy) {
     plantGoods(*db, {});
     const QString dest = path(QStringLiteral("备份/子目录/数据备份.mdb"));
-    db->backupTo(dest);
+    static_cast<SqliteDatabase &>(*db).backupTo(dest);
     EXPECT_THROW(SqliteDatabase::open(dest, SqliteDatabase::OpenMode::ExistingOnly, QStringLiteral("nokey")), DbError);
     auto copy = SqliteDatabase::open(dest);
     EXPECT_EQ(copy->scalar(QStringLiteral("SELECT count(*) FROM Store")).toInt(), 1);

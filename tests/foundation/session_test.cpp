@@ -1,6 +1,11 @@
+#include "admin/account_service.h"
+#include "foundation/delivered_database.h"
 #include "foundation/dictionary.h"
 #include "foundation/login_service.h"
 #include "foundation/password.h"
+#include "foundation/till_settings.h"
+
+#include <QFile>
 #include "kit/fixtures.h"
 
 using namespace kestavion;
@@ -71,4 +76,56 @@ TEST_F(DbTest, DictionaryKeepsOrderAndExactTexts) {
     for (const char *item : {"颜色", "尺码", "种类", "品牌", "面料", "等级", "产地", "退货原因", "调换原因", "作废原因",
                              "其他支出项目", "折扣"})
         EXPECT_FALSE(d.entries(QString::fromUtf8(item)).isEmpty()) << item;
+}
+
+// A till of a second shop logs in to its own shop and rules, and renames only it.
+TEST_F(DbTest, TillOfAnAddedShopUsesItsOwnShopRulesAndName) {
+    const QString second = addShop(*db, QStringLiteral("二店"));
+    EXPECT_THROW(addShop(*db, QStringLiteral("二店")), DbError);
+    db->exec(QStringLiteral("UPDATE SellRole SET BackDays=3 WHERE ShopNo=?"), {second});
+    ctx.session.tillShop = second;
+    loginAs(QStringLiteral("admin"), QStringLiteral("admin"));
+    EXPECT_EQ(ctx.session.shopNo, second);
+    EXPECT_EQ(ctx.session.shopName, QStringLiteral("二店"));
+    EXPECT_EQ(ctx.session.rules.BackDays, 3);
+    EXPECT_TRUE(ShopSettings(*db, ctx.session).rename(QStringLiteral("二号店")));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT ShopName FROM Shop WHERE GUID=?"), {kShopKey}).toString(),
+              QStringLiteral("测试鞋店"));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT ShopName FROM Shop WHERE GUID=?"), {second}).toString(),
+              QStringLiteral("二号店"));
+}
+
+TEST_F(TempDirTest, SettingsFileNamesTheServerButNeverItsPassword) {
+    const QString ini = path(QStringLiteral("Kestavion.ini"));
+    EXPECT_FALSE(readTillSettings(ini).server);  // no file: the embedded database
+
+    auto write = [&](const QString &text) {
+        QFile f(ini);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(text.toUtf8());
+    };
+    write(QStringLiteral("[database]\nengine=postgresql\nhost=db.lan\nport=5433\nname=shop\nuser=till1\n"
+                         "[till]\nshop={AB}\ntill=2\n"));
+    const TillSettings t = readTillSettings(ini);
+    EXPECT_TRUE(t.server);
+    EXPECT_EQ(t.shopKey, QStringLiteral("{AB}"));
+    EXPECT_EQ(t.tillKey, QStringLiteral("2"));
+    EXPECT_TRUE(t.conninfo.contains(QStringLiteral("host='db.lan'")));
+    EXPECT_TRUE(t.conninfo.contains(QStringLiteral("dbname='shop'")));
+    EXPECT_FALSE(t.conninfo.contains(QStringLiteral("password")));
+
+    write(QStringLiteral("[database]\nengine=postgresql\npassword=secret\n"));
+    EXPECT_THROW(readTillSettings(ini), DbError);
+    write(QStringLiteral("[database]\nengine=oracle\n"));
+    EXPECT_THROW(readTillSettings(ini), DbError);
+#ifndef Q_OS_WIN
+    QFile pass(path(QStringLiteral("till.pgpass")));
+    ASSERT_TRUE(pass.open(QIODevice::WriteOnly));
+    pass.close();
+    pass.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    write(QStringLiteral("[database]\nengine=postgresql\npassfile=till.pgpass\n"));
+    EXPECT_THROW(readTillSettings(ini), DbError);
+    pass.setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    EXPECT_TRUE(readTillSettings(ini).conninfo.contains(QStringLiteral("passfile=")));
+#endif
 }

@@ -35,7 +35,7 @@ protected:
     GoodsIntakeService intake() { return GoodsIntakeService(*db, kShopKey); }
     IntakeHistory history() { return IntakeHistory(*db, ctx.session); }
     QString recordOf(const QString &goods) {
-        return db->scalar(QStringLiteral("SELECT GUID FROM StoreDetail WHERE ParentGUID=? ORDER BY rowid LIMIT 1"),
+        return db->scalar(QStringLiteral("SELECT GUID FROM StoreDetail WHERE ParentGUID=? ORDER BY DateTime, GUID LIMIT 1"),
                           {goods})
             .toString();
     }
@@ -80,9 +80,9 @@ TEST_F(IntakeServices, BatchIsOneTransaction) {
     EXPECT_EQ(count("Store"), 2);
 
     // A statement rejected midway leaves none of the batch behind.
-    db->exec(QStringLiteral("CREATE TRIGGER no_blue BEFORE INSERT ON BuyPrice WHEN "
-                            "(SELECT Colour FROM Store WHERE GUID=NEW.StoreGUID)='蓝色' "
-                            "BEGIN SELECT RAISE(ABORT,'blue refused'); END"));
+    refuseWrites(*db, QStringLiteral("no_blue"), QStringLiteral("INSERT"), QStringLiteral("BuyPrice"),
+                 QStringLiteral("(SELECT Colour FROM Store WHERE GUID=NEW.StoreGUID)='蓝色'"),
+                 QStringLiteral("blue refused"));
     batch.push_back(sample());
     batch[2].colour = QStringLiteral("蓝色");
     EXPECT_THROW(intake().takeInBatch(batch), DbError);

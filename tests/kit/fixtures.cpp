@@ -3,6 +3,7 @@
 #include "foundation/delivered_database.h"
 #include "foundation/guid.h"
 #include "foundation/login_service.h"
+#include "foundation/pg_database.h"
 #include "foundation/session.h"
 
 #include <QApplication>
@@ -11,28 +12,122 @@
 #include <QFile>
 #include <QTest>
 #include <QTimer>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
 
 namespace kestavion::test {
 
 namespace {
+DeliveredOptions testOptions(const QString &backupFolder) {
+    DeliveredOptions o;
+    o.shopName = QStringLiteral("测试鞋店");
+    o.backupFolder = backupFolder;
+    return o;
+}
+
 // The delivered database, made once per run.
 const QString &templateDatabase() {
     static QTemporaryDir dir;
     static QString path;
     if (path.isEmpty()) {
         path = dir.filePath(QStringLiteral("template.mdb"));
-        DeliveredOptions o;
-        o.shopName = QStringLiteral("测试鞋店");
-        o.backupFolder = dir.filePath(QStringLiteral("backup"));
-        createDeliveredDatabase(path, o);
+        createDeliveredDatabase(path, testOptions(dir.filePath(QStringLiteral("backup"))));
     }
     return path;
 }
+// The server's own database, for making and dropping the test databases.
+PgDatabase &serverAdmin() {
+    static std::unique_ptr<PgDatabase> admin = PgDatabase::open(testServer());
+    return *admin;
+}
+
+// Every test database of this run is copied from one made once.
+const QString &serverTemplate() {
+    static QString name;
+    static std::mutex m;
+    std::lock_guard<std::mutex> lock(m);
+    if (name.isEmpty()) {
+        const QString candidate = QStringLiteral("kt_%1_template").arg(QCoreApplication::applicationPid());
+        serverAdmin().exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(candidate));
+        serverAdmin().exec(
+            QStringLiteral("CREATE DATABASE %1 TEMPLATE template0 ENCODING 'UTF8' LOCALE 'C'").arg(candidate));
+        {
+            auto db = PgDatabase::open(serverConninfo(candidate));
+            static QTemporaryDir backups;
+            createDeliveredOnServer(*db, testOptions(backups.filePath(QStringLiteral("backup"))));
+        }
+        name = candidate;
+        // The server is thrown away after the run; the template goes with the last test.
+        std::atexit([] {
+            try {
+                serverAdmin().exec(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(name));
+            } catch (...) {
+            }
+        });
+    }
+    return name;
+}
 }  // namespace
+
+QString testServer() {
+    static const QString conninfo = [] {
+        const QString state = qEnvironmentVariable("KESTAVION_TEST_PG");
+        if (state.isEmpty()) return QString();
+        QFile f(state);
+        if (!f.open(QIODevice::ReadOnly)) {
+            std::fprintf(stderr, "KESTAVION_TEST_PG names %s, but no test server is running\n", qPrintable(state));
+            std::abort();
+        }
+        return QString::fromUtf8(f.readAll()).trimmed();
+    }();
+    return conninfo;
+}
+
+QString serverConninfo(const QString &name) {
+    return testServer() + QStringLiteral(" dbname=") + name;
+}
+
+QString newServerDatabase() {
+    static std::atomic<int> counter{0};
+    const QString &tmpl = serverTemplate();
+    const QString name = QStringLiteral("kt_%1_%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    serverAdmin().exec(QStringLiteral("CREATE DATABASE %1 TEMPLATE %2 STRATEGY FILE_COPY").arg(name, tmpl));
+    return name;
+}
+
+void dropServerDatabase(const QString &name) {
+    serverAdmin().exec(QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(name));
+}
+
+void refuseWrites(Database &db, const QString &name, const QString &op, const QString &table,
+                  const QString &condition, const QString &message) {
+    if (testServer().isEmpty()) {
+        db.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 WHEN (%4) BEGIN SELECT RAISE(ABORT,'%5'); END")
+                    .arg(name, op, table, condition, message));
+        return;
+    }
+    db.exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS $f$ BEGIN "
+                           "IF (%2) THEN RAISE EXCEPTION '%3'; END IF; "
+                           "IF TG_OP = 'DELETE' THEN RETURN OLD; END IF; RETURN NEW; END $f$")
+                .arg(name, condition, message));
+    db.exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()").arg(name, op, table));
+}
 
 void DbTest::SetUp() {
     TempDirTest::SetUp();
     dbPath = path(QStringLiteral("Kestavion.mdb"));
+    if (!testServer().isEmpty()) {
+        serverDatabase = newServerDatabase();
+        db = PgDatabase::open(serverConninfo(serverDatabase));
+        ctx.db = db.get();
+        ctx.prompter = &prompter;
+        ctx.clock = &clock;
+        ctx.databasePath = db->location();
+        loginAs(QStringLiteral("admin"), QStringLiteral("admin"));
+        return;
+    }
     ASSERT_TRUE(QFile::copy(templateDatabase(), dbPath));
     QFile::setPermissions(dbPath, QFile::ReadOwner | QFile::WriteOwner);
     db = SqliteDatabase::open(dbPath);
@@ -46,6 +141,7 @@ void DbTest::SetUp() {
 void DbTest::TearDown() {
     ctx.db = nullptr;
     db.reset();
+    if (!serverDatabase.isEmpty()) dropServerDatabase(serverDatabase);
 }
 
 void DbTest::loginAs(const QString &staffNo, const QString &password) {

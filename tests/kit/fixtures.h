@@ -25,6 +25,8 @@ protected:
 
 // A copy of the delivered database (made once per run), opened and keyed, with the
 // administrator logged in, a scripted prompter and a clock set to 2026-12-09 10:00.
+// With KESTAVION_TEST_PG naming the state file of the test server
+// (scripts/pg-test-server.sh), the copy is a fresh database on that server instead.
 class DbTest : public TempDirTest {
 protected:
     void SetUp() override;
@@ -38,11 +40,26 @@ protected:
     qint64 count(const QString &table, const QString &where = {}, const QVariantList &params = {});
 
     QString dbPath;
-    std::unique_ptr<SqliteDatabase> db;
+    std::unique_ptr<Database> db;
+    QString serverDatabase;  // the database made for this test on the server
     ScriptedPrompter prompter;
     FixedClock clock;
     AppContext ctx;
 };
+
+// The test server's connection string when the tests run on PostgreSQL, else empty.
+QString testServer();
+// A new database on the test server, copied from the delivered one; returns its
+// name. dropServerDatabase removes it (closing what is still connected).
+QString newServerDatabase();
+void dropServerDatabase(const QString &name);
+// The connection string of one database on the test server.
+QString serverConninfo(const QString &name);
+
+// Makes the engine refuse `op` ("INSERT" or "DELETE") on `table` while `condition`
+// holds (an SQL expression; NEW names the new row): a statement rejected midway.
+void refuseWrites(Database &db, const QString &name, const QString &op, const QString &table,
+                  const QString &condition, const QString &message);
 
 // Goods as the intake screens create them.
 struct GoodsSpec {

@@ -1,3 +1,4 @@
+#include "foundation/refusal.h"
 #include "kit/fixtures.h"
 #include "selling/checkout.h"
 #include "selling/sale_numbering.h"
@@ -123,14 +124,35 @@ TEST_F(CheckoutTest, NewestLotFirstAndNoLotMeansZeroPriceAndKey) {
     EXPECT_FALSE(Checkout::paymentCovers(Money::fromWhole(450), Checkout::paymentOf(QStringLiteral("5x00"))));
 }
 
+// The till's list was made when two pairs were left; another till sold one since.
+TEST_F(CheckoutTest, StockNeverGoesBelowZeroTheWholeSaleIsRefused) {
+    GoodsSpec pair;
+    pair.quantity = 2;
+    const QString guid = plantGoods(*db, pair);
+    const qint64 lot = plantLot(*db, guid, 80, 2, QDate(2026, 1, 1));
+    SaleList list;
+    list.addDiscounted(goodsOf(guid), QStringLiteral("199"), QStringLiteral("2"), kFullPrice);
+    db->exec(QStringLiteral("UPDATE Store SET Quantity=1 WHERE GUID=?"), {guid});
+    try {
+        sell(list, QStringLiteral("500"));
+        ADD_FAILURE() << "sold a pair that was not there";
+    } catch (const Refusal &r) {
+        EXPECT_TRUE(r.message().contains(QStringLiteral("库存不足"))) << r.message().toStdString();
+    }
+    EXPECT_EQ(count(QStringLiteral("Sell")), 0);
+    EXPECT_EQ(storeQuantity(*db, guid), 1);
+    EXPECT_EQ(lotQuantity(*db, lot), 2);
+    EXPECT_FALSE(db->inTransaction());
+}
+
 TEST_F(CheckoutTest, AFailingStatementLeavesNothingWritten) {
     GoodsSpec pair;
     pair.quantity = 3;
     const QString guid = plantGoods(*db, pair);
     const qint64 lot = plantLot(*db, guid, 80, 3, QDate(2026, 1, 1));
     // The engine refuses the second sale row of the sale.
-    db->exec(QStringLiteral("CREATE TRIGGER refuse_second BEFORE INSERT ON Sell WHEN (SELECT count(*) FROM Sell)>=1 "
-                            "BEGIN SELECT RAISE(ABORT,'disk full'); END"));
+    refuseWrites(*db, QStringLiteral("refuse_second"), QStringLiteral("INSERT"), QStringLiteral("Sell"),
+                 QStringLiteral("(SELECT count(*) FROM Sell)>=1"), QStringLiteral("disk full"));
     SaleList list;
     list.addDiscounted(goodsOf(guid), QStringLiteral("199"), QStringLiteral("2"), kFullPrice);
     EXPECT_THROW(sell(list, QStringLiteral("500")), DbError);

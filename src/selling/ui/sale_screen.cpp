@@ -484,6 +484,7 @@ void SaleScreen::checkOut() {
             result = Checkout(ctx_.database(), ctx_.session, *ctx_.clock).commit(list_.lines(), payment);
         }))
         return;  // rolled back: the list, payment and change stay for another try
+    lastSellNo_ = result.sellNo;
 
     // The goods list keeps its rows with the pairs just sold taken off; the next search
     // works on the stock as now stored (sold-out goods drop out).
@@ -522,7 +523,9 @@ void SaleScreen::reprint() {
     ReceiptData data;
     ReprintSource::Outcome outcome = ReprintSource::Outcome::Ok;
     if (!runReporting(ctx_.prompt(), [&] {
-            outcome = ReprintSource(ctx_.database(), ctx_.session, *ctx_.clock).previousSale(lbNo->text(), data);
+            ReprintSource source(ctx_.database(), ctx_.session, *ctx_.clock);
+            // This till's last sale; before its first one, the number before the next.
+            outcome = lastSellNo_.isEmpty() ? source.previousSale(lbNo->text(), data) : source.sale(lastSellNo_, data);
         })) {
         tell(warningIcon, kNoPrinter);
         return;

@@ -58,6 +58,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QString lastSellNo_;  // the number of this till's last committed sale (F8 reprints it)
     void buildControls();
     void loadGoodsGrid();
     void initSellGrid();
