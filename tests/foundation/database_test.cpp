@@ -115,6 +115,23 @@ TEST_F(DbTest, AutoNumberedKeysAreNeverReused) {
     EXPECT_GT(b, a);
 }
 
+TEST_F(DbTest, VersionOneFileGetsTheCoveringSalesIndex) {
+    db->exec(QStringLiteral("DROP INDEX idx_sell_shop_date_goods"));
+    db->exec(QStringLiteral("CREATE INDEX idx_sell_shop_date ON Sell(ShopNo, DateTime, State)"));
+    db->exec(QStringLiteral("PRAGMA user_version = 1"));
+    checkAndUpgradeSchema(*db);
+    EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    auto indexes = [&] {
+        return db->scalar(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE type='index' AND "
+                                         "tbl_name='Sell' AND name LIKE 'idx_sell_shop%'"))
+            .toString();
+    };
+    EXPECT_EQ(indexes(), QStringLiteral("idx_sell_shop_date_goods"));
+    // Run again, nothing changes.
+    checkAndUpgradeSchema(*db);
+    EXPECT_EQ(indexes(), QStringLiteral("idx_sell_shop_date_goods"));
+}
+
 TEST_F(DbTest, NewerFileIsRefused) {
     db->exec(QStringLiteral("PRAGMA user_version = 99"));
     EXPECT_THROW(checkAndUpgradeSchema(*db), DbError);

@@ -19,6 +19,10 @@ public:
         statements.push_back({sql, params});
         return db_.exec(sql, params);
     }
+    void scan(const QString &sql, const QVariantList &params, const std::function<void(const RowView &)> &fn) override {
+        statements.push_back({sql, params});
+        db_.scan(sql, params, fn);
+    }
     int changes() const override { return db_.changes(); }
     qint64 lastInsertId() const override { return db_.lastInsertId(); }
     void begin() override { db_.begin(); }
