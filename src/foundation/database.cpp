@@ -79,13 +79,14 @@ public:
     QByteArrayView utf8(int column) const override {
         const QVariant v = row->value(column);
         if (!v.isValid() || v.isNull()) return {};
-        text_ = v.typeId() == QMetaType::Double ? formatNumber(v.toDouble()).toUtf8() : v.toString().toUtf8();
-        return text_;
+        if (texts_.size() <= column) texts_.resize(column + 1);
+        texts_[column] = v.typeId() == QMetaType::Double ? formatNumber(v.toDouble()).toUtf8() : v.toString().toUtf8();
+        return texts_[column];
     }
     double number(int column) const override { return row->value(column).toDouble(); }
 
 private:
-    mutable QByteArray text_;
+    mutable QList<QByteArray> texts_;  // one per column, so earlier views stay valid
 };
 }  // namespace
 

@@ -72,7 +72,7 @@ class RowView {
 public:
     virtual ~RowView() = default;
     // The value as UTF-8 text (numbers in their shortest form); empty for NULL. The
-    // bytes stay valid until the next call on the row.
+    // bytes stay valid until the callback returns.
     virtual QByteArrayView utf8(int column) const = 0;
     // The value as a number (0 for NULL or text that is no number).
     virtual double number(int column) const = 0;

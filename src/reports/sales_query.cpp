@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 
 namespace kestavion {
 
@@ -86,63 +85,62 @@ std::vector<DaySales> SalesQuery::perDay(const SalesQueryResult &result, const Q
 
 // The engine would sort every sale row of the period to group them (seconds on two
 // years of a large shop); instead the rows stream through one pass that groups them
-// in a hash, reading only the covering index of the shop and date.
+// by a hash of their description, reading only the covering index of shop and date.
 ResultSet SalesQuery::ranking(const QDate &from, const QDate &to) {
     requirePermission(session_, QStringLiteral("SellGroup"));
     constexpr int kFields = 8;  // TypeNo Name Brand Size Colour Leather Grade ProductPlace
+    using Fields = std::array<QByteArrayView, kFields>;
     struct Group {
-        QByteArray key;  // the fields, each as a 4-byte length and its UTF-8 bytes
+        QByteArray key;  // the fields' bytes, one after the other
+        Fields f;        // views into key
         double quantity = 0;
+        qint32 next = -1;  // the next group with the same hash
     };
     std::vector<Group> groups;
-    QHash<QByteArray, qsizetype> indexOf;
-    QByteArray key;
+    QHash<size_t, qint32> first;  // hash of the fields -> first group with it
     db_.scan(QStringLiteral("SELECT TypeNo,Name,Brand,Size,Colour,Leather,Grade,ProductPlace,Quantity FROM Sell "
                             "WHERE ShopNo=? AND DateTime>=? AND DateTime<=? AND State<2"),
              {session_.shopNo, iso(from), iso(to)}, [&](const RowView &row) {
-                 key.clear();
+                 Fields f;
+                 size_t h = 0;
                  for (int c = 0; c < kFields; ++c) {
-                     const QByteArrayView v = row.utf8(c);
-                     const quint32 n = quint32(v.size());
-                     key.append(reinterpret_cast<const char *>(&n), sizeof n);
-                     key.append(v);
+                     f[size_t(c)] = row.utf8(c);
+                     h = qHashBits(f[size_t(c)].data(), size_t(f[size_t(c)].size()), h + size_t(c));
                  }
-                 auto it = indexOf.constFind(key);
-                 if (it == indexOf.constEnd()) {
-                     it = indexOf.insert(key, qsizetype(groups.size()));
-                     groups.push_back({key, 0});
+                 auto it = first.find(h);
+                 qint32 g = it == first.end() ? -1 : it.value();
+                 while (g >= 0 && groups[size_t(g)].f != f) g = groups[size_t(g)].next;
+                 if (g < 0) {
+                     Group n;
+                     for (const QByteArrayView &v : f) n.key.append(v);
+                     qsizetype at = 0;
+                     for (int c = 0; c < kFields; ++c) {
+                         n.f[size_t(c)] = QByteArrayView(n.key.constData() + at, f[size_t(c)].size());
+                         at += f[size_t(c)].size();
+                     }
+                     n.next = it == first.end() ? -1 : it.value();
+                     g = qint32(groups.size());
+                     groups.push_back(std::move(n));
+                     first.insert(h, g);
                  }
-                 groups[size_t(it.value())].quantity += row.number(kFields);
+                 groups[size_t(g)].quantity += row.number(kFields);
              });
-    indexOf.clear();
+    first.clear();
 
-    // Each group's fields as views into its key.
-    auto fields = [](const QByteArray &k) {
-        std::array<QByteArrayView, kFields> out;
-        qsizetype at = 0;
-        for (int c = 0; c < kFields; ++c) {
-            quint32 n = 0;
-            memcpy(&n, k.constData() + at, sizeof n);
-            at += qsizetype(sizeof n);
-            out[size_t(c)] = QByteArrayView(k.constData() + at, qsizetype(n));
-            at += qsizetype(n);
-        }
-        return out;
-    };
     struct Ranked {
-        std::array<QByteArrayView, kFields> f;
+        const Fields *f;
         double quantity;
     };
     std::vector<Ranked> ranked;
     ranked.reserve(groups.size());
-    for (const Group &g : groups) ranked.push_back({fields(g.key), g.quantity});
+    for (const Group &g : groups) ranked.push_back({&g.f, g.quantity});
     // Most pairs first; equal counts by article number, size and colour (as the
     // engine compares text: byte by byte), then the rest of the description.
     static constexpr int kTieOrder[] = {0, 3, 4, 1, 2, 5, 6, 7};
     std::sort(ranked.begin(), ranked.end(), [](const Ranked &a, const Ranked &b) {
         if (a.quantity != b.quantity) return a.quantity > b.quantity;
         for (int c : kTieOrder) {
-            const int cmp = a.f[size_t(c)].compare(b.f[size_t(c)]);
+            const int cmp = (*a.f)[size_t(c)].compare((*b.f)[size_t(c)]);
             if (cmp != 0) return cmp < 0;
         }
         return false;
@@ -153,7 +151,7 @@ ResultSet SalesQuery::ranking(const QDate &from, const QDate &to) {
     for (const Ranked &r : ranked) {
         QVariantList row;
         row.reserve(kFields + 1);
-        for (const QByteArrayView &v : r.f) row << QVariant(QString::fromUtf8(v));
+        for (const QByteArrayView &v : *r.f) row << QVariant(QString::fromUtf8(v));
         row << QVariant(r.quantity);
         rows.push_back(std::move(row));
     }
