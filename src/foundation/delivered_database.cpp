@@ -92,7 +92,7 @@ void createDeliveredDatabase(const QString &path, const DeliveredOptions &option
         db->exec(QStringLiteral("INSERT INTO FileSave (dirpath,Drive,Dir,FileName,IsSave) VALUES (?,?,?,?,0)"),
                  {folder, drive, folder, QStringLiteral("数据备份")});
         seedDictionary(*db);
-        db->exec(QStringLiteral("PRAGMA user_version = %1").arg(kSchemaVersion));
+        applySchemaSteps(*db, 1);
         tx.commit();
     } catch (...) {
         db.reset();

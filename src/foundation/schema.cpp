@@ -1,6 +1,7 @@
 #include "foundation/schema.h"
 
 #include <QFile>
+#include <vector>
 
 namespace kestavion {
 
@@ -10,30 +11,57 @@ QString schemaSql() {
     return QString::fromUtf8(kSchemaSqlText);
 }
 
+namespace {
+
+// What each version adds to the one before, oldest first. A new file is made from
+// schema.sql (version 1) and then takes every step, so old and new files end alike.
+struct UpgradeStep {
+    int version;
+    QStringList statements;
+};
+
+const std::vector<UpgradeStep> &upgradeSteps() {
+    static const std::vector<UpgradeStep> steps = {
+        // Sale numbers and sale searches read only the rows of one shop and number (or
+        // article), however many years of sales the file holds.
+        {2,
+         {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_no ON Sell(ShopNo, SellNo)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_type ON Sell(ShopNo, TypeNo, SellNo)")}},
+        // The shop's sales of a period also cover the goods description and quantity:
+        // the sales ranking of two years reads this index alone, never the table.
+        {3,
+         {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_date_goods ON Sell(ShopNo, DateTime, State, TypeNo, "
+                         "Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity)"),
+          QStringLiteral("DROP INDEX IF EXISTS idx_sell_shop_date")}},
+    };
+    return steps;
+}
+
+void setVersion(Database &db, int version) {
+    db.exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
+}
+
+}  // namespace
+
+void applySchemaSteps(Database &db, int fromVersion) {
+    for (const UpgradeStep &step : upgradeSteps()) {
+        if (step.version <= fromVersion) continue;
+        for (const QString &sql : step.statements) db.exec(sql);
+        setVersion(db, step.version);
+    }
+}
+
 void checkAndUpgradeSchema(Database &db) {
     const int version = static_cast<int>(db.scalar(QStringLiteral("PRAGMA user_version")).toLongLong());
     if (version > kSchemaVersion)
         throw DbError(QStringLiteral("数据库版本（%1）比程序（%2）新，请升级程序后再打开。").arg(version).arg(kSchemaVersion));
     if (version < 1)
         throw DbError(QStringLiteral("数据库文件不完整（没有版本号），请用 kestavion-initdb 重新建立。"));
-    // Each step runs its statements and writes its version in one transaction.
-    struct Step {
-        int version;
-        QStringList statements;
-    };
-    static const Step steps[] = {
-        // 2: the sales index also covers the goods description and quantity, so the
-        // sales ranking reads the index alone.
-        {2,
-         {QStringLiteral("CREATE INDEX idx_sell_shop_date_goods ON Sell(ShopNo, DateTime, State, TypeNo, Name, Brand, "
-                         "Size, Colour, Leather, Grade, ProductPlace, Quantity)"),
-          QStringLiteral("DROP INDEX IF EXISTS idx_sell_shop_date")}},
-    };
-    for (const Step &step : steps) {
+    for (const UpgradeStep &step : upgradeSteps()) {
         if (step.version <= version) continue;
         Transaction tx(db);
         for (const QString &sql : step.statements) db.exec(sql);
-        db.exec(QStringLiteral("PRAGMA user_version = %1").arg(step.version));
+        setVersion(db, step.version);
         tx.commit();
     }
 }

@@ -4,10 +4,14 @@
 
 namespace kestavion {
 
-inline constexpr int kSchemaVersion = 2;
+inline constexpr int kSchemaVersion = 3;
 
 // The statements that create the tables of a new database (from schema.sql).
 QString schemaSql();
+
+// Runs, inside the caller's transaction, every step after `fromVersion` (a new file
+// made from schema.sql starts at 1).
+void applySchemaSteps(Database &db, int fromVersion);
 
 // Brings an older file up to this program's version, one step per transaction, and
 // refuses (DbError) a file newer than the program.

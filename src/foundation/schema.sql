@@ -1,4 +1,4 @@
--- Kestavion database, schema version 2.
+-- Kestavion database, schema version 1.
 -- Columns stand in the order positional inserts of older tools relied on.
 -- Text columns are TEXT (article numbers, sizes, sale numbers keep leading zeros),
 -- numbers NUMERIC, dates TEXT yyyy-MM-dd, flags INTEGER.
@@ -34,10 +34,7 @@ CREATE TABLE Sell (
   [DateTime] TEXT, SellNo TEXT, BuyPriceId TEXT, SellerName TEXT, State INTEGER,
   Money1 NUMERIC, Money2 NUMERIC
 );
--- The shop's sales of a period, covering what the sales ranking groups by: the
--- ranking of two years reads this index alone, never the table.
-CREATE INDEX idx_sell_shop_date_goods ON Sell(ShopNo, [DateTime], State, TypeNo, Name, Brand, [Size], Colour,
-  Leather, Grade, ProductPlace, Quantity);
+CREATE INDEX idx_sell_shop_date ON Sell(ShopNo, [DateTime], State);
 CREATE INDEX idx_sell_no ON Sell(SellNo);
 CREATE INDEX idx_sell_store ON Sell(StoreGUID);
 
@@ -119,4 +116,4 @@ CREATE TABLE FileSave (
   dirpath TEXT, Drive TEXT, Dir TEXT, FileName TEXT, IsSave INTEGER
 );
 
-PRAGMA user_version = 2;
+PRAGMA user_version = 1;

@@ -18,10 +18,13 @@ qint64 SaleNumbering::runningOf(const QString &sellNo) {
 QString SaleNumbering::next(const QDate &day) {
     const QString digits = dateDigits(day);
     // The highest running number compared as a number (a longer number is the higher
-    // one), so 10000 follows 9999.
-    const ResultSet rs = db_.exec(QStringLiteral("SELECT SellNo FROM Sell WHERE substr(SellNo,1,8)=? AND ShopNo=? "
+    // one), so 10000 follows 9999. The range on (ShopNo, SellNo) reads only that shop's
+    // sales of that day: every sale number of the day starts with its digits, and ':'
+    // sorts right after '9'.
+    const ResultSet rs = db_.exec(QStringLiteral("SELECT SellNo FROM Sell WHERE ShopNo=? AND SellNo>=? AND SellNo<? "
+                                                 "AND substr(SellNo,1,8)=? "
                                                  "ORDER BY length(SellNo) DESC, SellNo DESC LIMIT 1"),
-                                  {digits, shopNo_});
+                                  {shopNo_, digits, digits + QLatin1Char(':'), digits});
     const qint64 highest = rs.empty() ? 0 : runningOf(rs.text(0, 0));
     return compose(digits, highest + 1);
 }

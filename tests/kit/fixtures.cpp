@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTest>
 #include <QTimer>
 
 namespace kestavion::test {
@@ -109,6 +110,10 @@ void onNextModal(std::function<void(QWidget *)> action, int timeoutMs) {
             timer->stop();
             timer->deleteLater();
             delete elapsed;
+            // A busy machine shows the dialog before the window system activates it, and
+            // until then no widget in it has the focus: wait for the activation first.
+            QApplication::setActiveWindow(m);
+            QTest::qWaitForWindowActive(m, 5000);
             action(m);
         } else if (elapsed->elapsed() > timeoutMs) {
             timer->stop();
