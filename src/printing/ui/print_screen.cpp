@@ -228,7 +228,9 @@ void PrintScreen::LoadIt(const GridSnapshot &grid, bool isTotal) {
             for (int c = 0; c < g->cols(); ++c) g->setCellForeColor(at, c, 255);
         }
     }
-    g->setColWidth(0, kRecordColumnTwips);
+    // Narrow, yet wide enough for the total rows' captions.
+    g->autoSize(0, 0);
+    if (g->colWidth(0) < kRecordColumnTwips) g->setColWidth(0, kRecordColumnTwips);
     g->setRow(0);
     firstDataRow_ = totalRowPresent_ ? 2 : 1;
 

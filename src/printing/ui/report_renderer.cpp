@@ -22,6 +22,7 @@ namespace {
 constexpr double kBodyPoints = 9;
 constexpr double kTitlePoints = 16;
 constexpr double kMarginMm = 12;
+constexpr double kPadInches = 0.03;  // text inside a cell's borders
 
 QFont reportFont(double points, bool bold) {
     QFont f;
@@ -76,9 +77,19 @@ ReportRenderer::Metrics ReportRenderer::measure(QPagedPaintDevice &device) const
     m.tableTop = nTitle > 0 ? nTitle * m.lineSpacing + gap : 0;
     m.footerHeight = body.height() + gap;
     m.rowHeight = body.height() * 1.6;
-    for (const GridReport::Column &c : report_.columns) {
-        m.colWidths.push_back(c.widthTwips * m.dpi / 1440.0);
-        m.tableWidth += m.colWidths.back();
+    const QFontMetricsF boldBody(reportFont(kBodyPoints, true), &device);
+    const double pad = m.dpi * kPadInches;
+    for (size_t i = 0; i < report_.columns.size(); ++i) {
+        double w = report_.columns[i].widthTwips * m.dpi / 1440.0;
+        if (report_.columns[i].gridCol == 0) {
+            // The record-number column is narrow; it still shows "合计" and the
+            // largest number whole.
+            for (const GridReport::Line &ln : report_.lines)
+                if (i < size_t(ln.cells.size()) && !ln.cells[int(i)].isEmpty())
+                    w = std::max(w, boldBody.horizontalAdvance(ln.cells[int(i)]) + 3 * pad);
+        }
+        m.colWidths.push_back(w);
+        m.tableWidth += w;
     }
     m.scale = (m.tableWidth > m.width && m.tableWidth > 0) ? m.width / m.tableWidth : 1.0;
     const double room = m.height - m.tableTop - m.footerHeight;
@@ -102,7 +113,7 @@ bool ReportRenderer::paint(QPagedPaintDevice &device) const {
     const int pages = int(m.starts.size());
     QPen line(Qt::black);
     line.setWidthF(std::max(1.0, m.dpi / 150.0));
-    const double pad = m.dpi * 0.03;
+    const double pad = m.dpi * kPadInches;
 
     for (int page = 0; page < pages; ++page) {
         if (page > 0 && !device.newPage()) {
