@@ -37,6 +37,7 @@ namespace {
 const QString kDefaultTitle = QStringLiteral("鞋店数据报表\n");
 const QString kTotalCaption = QStringLiteral("合计");
 constexpr int kRecordColumnTwips = 420;
+constexpr int kPreviewPagesWithoutAsking = 300;
 
 // The hourglass while a report is built or written.
 struct WaitCursor {
@@ -295,11 +296,11 @@ GridSnapshot PrintScreen::printSnapshot() const {
     return s;
 }
 
-bool PrintScreen::buildReport() {
+std::unique_ptr<ReportRenderer> PrintScreen::buildReport() {
     if (chkIsTableHead->isChecked() && txtTable->toPlainText().isEmpty()) {
         ctx_.prompt().warning(QStringLiteral("请输入表头！"));
         txtTable->setFocus();
-        return false;
+        return nullptr;
     }
     numberRows();
     ReportOptions options;
@@ -307,14 +308,21 @@ bool PrintScreen::buildReport() {
     options.borders = chkIsSwag->isChecked();
     options.recordNumbers = chkRecordIndex->isChecked();
     options.landscape = Opt_0->isChecked();
-    report_ = std::make_unique<ReportRenderer>(buildGridReport(printSnapshot(), options));
-    return true;
+    return std::make_unique<ReportRenderer>(buildGridReport(printSnapshot(), options));
 }
 
 void PrintScreen::preview() {
-    if (!buildReport()) return;
+    std::unique_ptr<ReportRenderer> report = buildReport();
+    if (!report) return;
+    report->setUpPage(*previewPrinter_);
+    // The preview holds every page at once: a year of sales is thousands of pages.
+    const int pages = report->pageCount(*previewPrinter_);
+    if (pages > kPreviewPagesWithoutAsking &&
+        !ctx_.prompt().question(
+            QStringLiteral("报表共有 %1 页，生成预览需要较长时间。\n继续吗？").arg(pages), kTitleHint))
+        return;
     WaitCursor wait;
-    report_->setUpPage(*previewPrinter_);
+    report_ = std::move(report);
     arv->updatePreview();
     cmdPrint->setEnabled(true);
     updatePageLabel();
@@ -370,9 +378,10 @@ void PrintScreen::exportXlsx() {
 }
 
 void PrintScreen::exportPdf() {
-    if (!buildReport()) return;
+    const std::unique_ptr<ReportRenderer> report = buildReport();
+    if (!report) return;
     exportFile(QStringLiteral("QueryData.pdf"), QStringLiteral("PDF 文件 (*.pdf)"), QStringLiteral("pdf"),
-               [&](const QString &path) { writeReportPdf(*report_, path); });
+               [&](const QString &path) { writeReportPdf(*report, path); });
 }
 
 }  // namespace kestavion

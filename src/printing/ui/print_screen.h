@@ -64,8 +64,9 @@ private:
     void fieldToggled(QListWidgetItem *item);
     void totalToggled(bool checked);
     void numberRows();
-    // Checks the title and builds the report from the print grid; false when refused.
-    bool buildReport();
+    // Checks the title, numbers the rows and builds the report from the print grid;
+    // null when refused.
+    std::unique_ptr<ReportRenderer> buildReport();
     void preview();
     void print();
     void exportXlsx();

@@ -304,3 +304,15 @@ TEST_F(PrintScreenTest, ExportIsCancelledOrRefusedWithoutHalfFiles) {
     EXPECT_EQ(prompter.last()->kind, Prompter::Kind::Question);
     EXPECT_TRUE(opened.isEmpty());
 }
+
+TEST_F(PrintScreenTest, AVeryLongPreviewIsAskedForFirst) {
+    fillStock(source, 20000);
+    load();
+    prompter.answer({false});
+    screen->cmdPreview->click();
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.last()->kind, Prompter::Kind::Question);
+    EXPECT_TRUE(prompter.last()->text.startsWith(QStringLiteral("报表共有 ")));
+    EXPECT_EQ(screen->report(), nullptr);
+    EXPECT_FALSE(screen->cmdPrint->isEnabled());
+}
