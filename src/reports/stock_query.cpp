@@ -23,11 +23,24 @@ ResultSet StockQuery::filter(const ResultSet &all, const QString &typeNoPart, bo
     const int qtyCol = all.columnIndex(QStringLiteral("数量"));
     std::vector<QVariantList> rows;
     rows.reserve(typeNoPart.isEmpty() ? all.rows().size() : 64);
+    // The rows of one article stand together: its number is matched once per run.
+    QString runType;
+    bool runMatches = false, started = false;
     for (const QVariantList &r : all.rows()) {
         if (hideZero && qtyCol >= 0 && !(r.value(qtyCol).toDouble() > 0)) continue;
-        if (!typeNoPart.isEmpty() &&
-            (typeCol < 0 || !r.value(typeCol).toString().contains(typeNoPart, Qt::CaseInsensitive)))
-            continue;
+        if (!typeNoPart.isEmpty()) {
+            if (typeCol < 0) continue;
+            const QVariant &v = r.at(typeCol);
+            const QString *type = v.typeId() == QMetaType::QString ? static_cast<const QString *>(v.constData()) : nullptr;
+            const QString text = type ? QString() : v.toString();
+            const QString &t = type ? *type : text;
+            if (!started || t != runType) {
+                started = true;
+                runType = t;
+                runMatches = t.contains(typeNoPart, Qt::CaseInsensitive);
+            }
+            if (!runMatches) continue;
+        }
         rows.push_back(r);
     }
     return ResultSet(all.columns(), std::move(rows));

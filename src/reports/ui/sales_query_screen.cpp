@@ -3,6 +3,7 @@
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "printing/ui/print_screen.h"
 #include "reports/ui/reports_query_screens.h"
 
 #include <QChart>
@@ -93,7 +94,6 @@ SalesQueryScreen::SalesQueryScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     EnterClicksButtons::install(this);
     connect(cmdQuery, &QPushButton::clicked, this, &SalesQueryScreen::query);
     connect(cmdPrint, &QPushButton::clicked, this, &SalesQueryScreen::print);
-    cmdPrint->setEnabled(false);
 
     VSSell->bind(SalesQuery::headings());
     VSSell->sizeColumns(820);
@@ -183,6 +183,6 @@ void SalesQueryScreen::showChart(const std::vector<DaySales> &days) {
     chartTab->setChart(chart, !any);
 }
 
-void SalesQueryScreen::print() {}
+void SalesQueryScreen::print() { openPrintScreen(ctx_, *VSSell, this); }
 
 }  // namespace kestavion

@@ -4,6 +4,7 @@
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "printing/ui/print_screen.h"
 #include "reports/stock_query.h"
 #include "reports/ui/reports_query_screens.h"
 
@@ -114,7 +115,6 @@ StockQueryScreen::StockQueryScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     connect(TabStrip, &QTabWidget::currentChanged, this, &StockQueryScreen::tabChanged);
     connect(cmdPrint, &QPushButton::clicked, this, &StockQueryScreen::print);
 
-    cmdPrint->setEnabled(false);
     loadAllStock();
     txtNo->setFocus();
 }
@@ -206,8 +206,8 @@ void StockQueryScreen::tabChanged(int index) {
 }
 
 void StockQueryScreen::print() {
-    // The sellable list is printed, whichever tab is showing (the print screen comes
-    // with its own branch; until then the button stays greyed out).
+    // The sellable list is printed, whichever tab is showing.
+    openPrintScreen(ctx_, *VSFlexGrid, this);
 }
 
 }  // namespace kestavion

@@ -2,6 +2,7 @@
 #include "foundation/ui/grid.h"
 #include "foundation/ui/grid_model.h"
 #include "reports/query_shop_kit.h"
+#include "printing/ui/print_screen.h"
 #include "reports/ui/stock_query_screen.h"
 
 #include <QCheckBox>
@@ -113,6 +114,25 @@ TEST_F(StockQueryScreenTest, ProblemTabTotalsEachArticleAndTheFirstTabComesBackW
     EXPECT_EQ(s.focusWidget(), s.txtNo);
     EXPECT_TRUE(s.txtNo->text().isEmpty());
     EXPECT_EQ(s.VSFlexGrid->textMatrix(1, s.VSFlexGrid->colIndex(QStringLiteral("数量"))), QStringLiteral("6"));
+}
+
+TEST_F(StockQueryScreenTest, PrintHandsOverTheSellableListFromEitherTab) {
+    StockQueryScreen s(ctx);
+    s.TabStrip->setCurrentIndex(1);
+    int rows = 0;
+    QString first, lastHeading;
+    onNextModal([&](QWidget *dlg) {
+        auto *print = qobject_cast<PrintScreen *>(dlg);
+        ASSERT_NE(print, nullptr);
+        rows = print->VSFlexGrid->rows();
+        first = print->VSFlexGrid->textMatrix(1, 0);
+        lastHeading = print->VSFlexGrid->textMatrix(0, print->VSFlexGrid->cols() - 1);
+        print->reject();
+    });
+    s.cmdPrint->click();
+    EXPECT_EQ(rows, s.VSFlexGrid->rows());
+    EXPECT_EQ(first, QStringLiteral("总合计"));
+    EXPECT_EQ(lastHeading, QStringLiteral("柜层"));
 }
 
 TEST_F(StockQueryScreenTest, WithoutThePermissionTheListStaysEmpty) {
