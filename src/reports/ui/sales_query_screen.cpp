@@ -115,6 +115,11 @@ void SalesQueryScreen::query() {
         g->bind(result.rows);
         g->sizeColumns(820);
         g->setColWidth(1, 1600);
+        // A sale number and a date are wider than the other columns.
+        for (const QString &key : {QStringLiteral("销售编号"), QStringLiteral("销售日期")}) {
+            const int c = g->colIndex(key);
+            g->autoSize(c, c);
+        }
     }
     // The figures count the sale rows only: they are set before any total row is
     // added, and an empty list clears them.
@@ -160,20 +165,22 @@ void SalesQueryScreen::showChart(const std::vector<DaySales> &days) {
     chart->addSeries(money);
     auto *x = new QDateTimeAxis(chart);
     x->setFormat(days.size() > 400 ? QStringLiteral("yyyy-MM") : QStringLiteral("MM-dd"));
-    x->setTickCount(int(std::clamp<size_t>(days.size(), 2, 12)));
+    // One tick a day for a fortnight or so; beyond that the ticks fall between days.
+    x->setTickCount(int(days.size() <= 16 ? std::max<size_t>(days.size(), 2) : 12));
     if (!days.empty()) {
         const QDateTime first(days.front().day, QTime(0, 0)), last(days.back().day, QTime(0, 0));
         x->setRange(days.size() == 1 ? first.addSecs(-43200) : first, days.size() == 1 ? last.addSecs(43200) : last);
     }
     chart->addAxis(x, Qt::AlignBottom);
+    // The legend names the units; the axes get round steps.
     auto *yPairs = new QValueAxis(chart);
-    yPairs->setTitleText(QStringLiteral("双"));
     yPairs->setLabelFormat(QStringLiteral("%d"));
-    yPairs->setRange(0, std::max(1.0, maxPairs * 1.1));
+    yPairs->setRange(0, std::max(4.0, maxPairs * 1.1));
+    yPairs->applyNiceNumbers();
     auto *yMoney = new QValueAxis(chart);
-    yMoney->setTitleText(QStringLiteral("元"));
     yMoney->setLabelFormat(QStringLiteral("%.0f"));
-    yMoney->setRange(0, std::max(1.0, maxMoney * 1.1));
+    yMoney->setRange(0, std::max(4.0, maxMoney * 1.1));
+    yMoney->applyNiceNumbers();
     chart->addAxis(yPairs, Qt::AlignLeft);
     chart->addAxis(yMoney, Qt::AlignRight);
     pairs->attachAxis(x);

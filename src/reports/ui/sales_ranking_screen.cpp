@@ -112,7 +112,8 @@ void SalesRankingScreen::showChart(const ResultSet &ranking) {
     auto *x = new QValueAxis(chart);
     x->setTitleText(QStringLiteral("双"));
     x->setLabelFormat(QStringLiteral("%d"));
-    x->setRange(0, std::max(1.0, std::ceil(most * 1.15)));
+    x->setRange(0, std::max(4.0, std::ceil(most * 1.15)));
+    x->applyNiceNumbers();
     chart->addAxis(x, Qt::AlignBottom);
     series->attachAxis(x);
     chartTab->setChart(chart, n == 0);
