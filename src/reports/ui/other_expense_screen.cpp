@@ -62,12 +62,13 @@ OtherExpenseScreen::OtherExpenseScreen(AppContext &ctx, QWidget *parent) : QDial
     layout->addLayout(buttons);
     resize(420, 260);
 
-    // Tab order: item, its "…", amount, date, memo, save; Enter skips the "…".
-    setTabOrder(comItem, cmdColour);
-    setTabOrder(cmdColour, txtAmount);
+    // Enter runs item, amount, date, memo, save; the item list's "…" comes last, so
+    // the Enter flow never lands on it.
+    setTabOrder(comItem, txtAmount);
     setTabOrder(txtAmount, DT);
     setTabOrder(DT, txtMemo);
     setTabOrder(txtMemo, cmdQuery);
+    setTabOrder(cmdQuery, cmdColour);
     EnterToTab::install({comItem, txtAmount, DT, txtMemo});
     EnterClicksButtons::install(this);
     disableAutoDefault(this);
