@@ -75,7 +75,8 @@ DaySettlementScreen::DaySettlementScreen(AppContext &ctx, QWidget *parent) : QDi
     layout->addLayout(top);
     layout->addWidget(box);
     layout->addWidget(lbTitle);
-    resize(520, 360);
+    layout->addStretch();
+    resize(520, 320);
 
     EnterToTab::install(DTDate);
     EnterClicksButtons::install(this);
