@@ -21,7 +21,7 @@ DayFigures DaySettlement::count(const QDate &date) {
     ResultSet sold = db_.exec(
         QStringLiteral("SELECT SUM(Quantity) AS 数量,SUM(Amount-COALESCE((SELECT SUM(c.AddAmount) FROM SellChange c "
                        "WHERE c.SellGUID=Sell.GUID AND c.State=1),0)) AS 金额 "
-                       "FROM Sell WHERE ShopNo=? AND [DateTime]=? AND Seller=?"),
+                       "FROM Sell WHERE ShopNo=? AND DateTime=? AND Seller=?"),
         params);
     f.sellQuantity = sold.number(0, 0);
     f.sellAmount = Money::fromVariant(sold.value(0, 1));
@@ -46,7 +46,7 @@ DayFigures DaySettlement::settle(const QDate &date) {
                                f.backAmount.toDouble(), f.changeQuantity,      f.changeAmount.toDouble(),
                                f.receive().toDouble()};
     ResultSet stored = db_.exec(
-        QStringLiteral("SELECT GUID FROM DayAmount WHERE [DateTime]=? AND ShopNo=? AND Seller=? LIMIT 1"),
+        QStringLiteral("SELECT GUID FROM DayAmount WHERE DateTime=? AND ShopNo=? AND Seller=? LIMIT 1"),
         {date, session_.shopNo, session_.user.Name});
     if (!stored.empty()) {
         db_.exec(QStringLiteral("UPDATE DayAmount SET SellQuantity=?,SellAmount=?,BackQuantity=?,BackAmount=?,"
@@ -54,7 +54,7 @@ DayFigures DaySettlement::settle(const QDate &date) {
                  figures + QVariantList{stored.text(0, 0)});
     } else {
         db_.exec(QStringLiteral("INSERT INTO DayAmount (GUID,SellQuantity,SellAmount,BackQuantity,BackAmount,"
-                                "ChangeQuantity,ChangeAmount,ReciveAmount,Seller,[DateTime],ShopNo,ShopName) "
+                                "ChangeQuantity,ChangeAmount,ReciveAmount,Seller,DateTime,ShopNo,ShopName) "
                                 "VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
                  QVariantList{newGuid()} + figures +
                      QVariantList{session_.user.Name, date, session_.shopNo, session_.shopName});

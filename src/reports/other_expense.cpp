@@ -9,7 +9,7 @@ namespace kestavion {
 namespace {
 const QString kEntryKey = QStringLiteral("OtherOut");
 const QString kQueryKey = QStringLiteral("OtherOurQuery");
-const QString kColumns = QStringLiteral("SELECT GUID,Item AS 支出项目,Amount AS 金额,[DateTime] AS 日期,"
+const QString kColumns = QStringLiteral("SELECT GUID,Item AS 支出项目,Amount AS 金额,DateTime AS 日期,"
                                         "OptName AS 记录员,Memo AS 备注 FROM OtherOut ");
 }  // namespace
 
@@ -23,7 +23,7 @@ Money OtherExpenses::readAmount(const QString &typed) {
 void OtherExpenses::add(const OtherExpense &e) {
     requirePermission(session_, kEntryKey);
     if (e.amount < Money()) throw Refusal(kExpenseNegative, Refusal::Icon::Info, kAppTitle);
-    db_.exec(QStringLiteral("INSERT INTO OtherOut (GUID,ShopNo,ShopName,Item,Amount,[DateTime],Memo,OptName) "
+    db_.exec(QStringLiteral("INSERT INTO OtherOut (GUID,ShopNo,ShopName,Item,Amount,DateTime,Memo,OptName) "
                             "VALUES (?,?,?,?,?,?,?,?)"),
              {newGuid(), session_.shopNo, session_.shopName, e.item, e.amount.toDouble(), e.date, e.memo,
               session_.user.Name});
@@ -37,8 +37,8 @@ ResultSet OtherExpenses::headings() {
 OtherExpenseList OtherExpenses::list(const QDate &from, const QDate &to) {
     requirePermission(session_, kQueryKey);
     OtherExpenseList out;
-    out.rows = db_.exec(kColumns + QStringLiteral("WHERE ShopNo=? AND [DateTime]>=? AND [DateTime]<=? "
-                                                  "ORDER BY [DateTime],GUID"),
+    out.rows = db_.exec(kColumns + QStringLiteral("WHERE ShopNo=? AND DateTime>=? AND DateTime<=? "
+                                                  "ORDER BY DateTime,GUID"),
                         {session_.shopNo, from, to});
     for (int i = 0; i < out.rows.rowCount(); ++i) out.total += Money::fromVariant(out.rows.value(i, 2));
     return out;

@@ -11,21 +11,21 @@ ProfitFigures ProfitAnalysis::compute(const QDate &from, const QDate &to) {
     ProfitFigures f;
 
     ResultSet in = db_.exec(QStringLiteral("SELECT SUM(Quantity),SUM(Price*Quantity) FROM StoreDetail "
-                                           "WHERE ShopNo=? AND [DateTime]>=? AND [DateTime]<=?"),
+                                           "WHERE ShopNo=? AND DateTime>=? AND DateTime<=?"),
                             ranged);
     f.inQuantity = in.number(0, 0);
     f.inAmount = Money::fromVariant(in.value(0, 1));
 
     // Sold (0) and exchanged (1) rows; returned and voided ones are out.
     ResultSet sold = db_.exec(QStringLiteral("SELECT SUM(Quantity),SUM(Amount),SUM(Amount-BuyPrice) FROM Sell "
-                                             "WHERE ShopNo=? AND [DateTime]>=? AND [DateTime]<=? AND State<2"),
+                                             "WHERE ShopNo=? AND DateTime>=? AND DateTime<=? AND State<2"),
                               ranged);
     f.sellQuantity = sold.number(0, 0);
     f.sellAmount = Money::fromVariant(sold.value(0, 1));
     f.grossProfit = Money::fromVariant(sold.value(0, 2));
 
     ResultSet factory = db_.exec(QStringLiteral("SELECT SUM(Quantity),SUM(Amount) FROM FactoryBackTotal "
-                                                "WHERE ShopNo=? AND [DateTime]>=? AND [DateTime]<=?"),
+                                                "WHERE ShopNo=? AND DateTime>=? AND DateTime<=?"),
                                  ranged);
     f.factoryQuantity = factory.number(0, 0);
     f.factoryAmount = Money::fromVariant(factory.value(0, 1));
@@ -40,7 +40,7 @@ ProfitFigures ProfitAnalysis::compute(const QDate &from, const QDate &to) {
     f.stockCost = Money::fromVariant(stock.value(0, 1)) + Money::fromVariant(problem.value(0, 1));
 
     ResultSet other = db_.exec(
-        QStringLiteral("SELECT SUM(Amount) FROM OtherOut WHERE ShopNo=? AND [DateTime]>=? AND [DateTime]<=?"), ranged);
+        QStringLiteral("SELECT SUM(Amount) FROM OtherOut WHERE ShopNo=? AND DateTime>=? AND DateTime<=?"), ranged);
     f.otherExpenses = Money::fromVariant(other.value(0, 0));
     return f;
 }

@@ -7,7 +7,7 @@ namespace kestavion {
 namespace {
 const QString kKey = QStringLiteral("TotalAmount");
 const QString kColumns = QStringLiteral(
-    "SELECT ShopName AS 店面,Seller AS 销售员,[DateTime] AS 日期,SellQuantity AS 售货数量,SellAmount AS 售货金额,"
+    "SELECT ShopName AS 店面,Seller AS 销售员,DateTime AS 日期,SellQuantity AS 售货数量,SellAmount AS 售货金额,"
     "BackQuantity AS 退货数量,BackAmount AS 退货金额,ChangeQuantity AS 调换数量,ChangeAmount AS 调换金额,"
     "ReciveAmount AS 结算金额 FROM DayAmount ");
 }  // namespace
@@ -20,8 +20,8 @@ ResultSet SettlementSummary::headings() {
 SettlementList SettlementSummary::list(const QDate &from, const QDate &to) {
     requirePermission(session_, kKey);
     SettlementList out;
-    out.rows = db_.exec(kColumns + QStringLiteral("WHERE ShopNo=? AND [DateTime]>=? AND [DateTime]<=? "
-                                                  "ORDER BY [DateTime],Seller"),
+    out.rows = db_.exec(kColumns + QStringLiteral("WHERE ShopNo=? AND DateTime>=? AND DateTime<=? "
+                                                  "ORDER BY DateTime,Seller"),
                         {session_.shopNo, from, to});
     const ResultSet &r = out.rows;
     // Each stored figure is taken to the cent before it is added, so the sums are exact.
