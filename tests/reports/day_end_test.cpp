@@ -170,6 +170,14 @@ TEST_F(DayEndTest, SettlingOverwritesTheDaysRowAndCountsByStaffNumber) {
     EXPECT_EQ(settlement.count(kDay1).sellAmount, yuan(200));
     EXPECT_EQ(settlement.count(kDay2.addDays(2)), figures(0, Money(), 1, yuan(200), 0, Money()));
 
+    // A read that fails stops the settlement: the stored row keeps its figures.
+    db->exec(QStringLiteral("UPDATE DayAmount SET ReciveAmount=1"));
+    db->exec(QStringLiteral("ALTER TABLE SellChange RENAME TO SellChangeAway"));
+    EXPECT_THROW(settlement.settle(kDay1), DbError);
+    db->exec(QStringLiteral("ALTER TABLE SellChangeAway RENAME TO SellChange"));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT ReciveAmount FROM DayAmount")).toInt(), 1);
+    EXPECT_EQ(rowsOf(kDay1), 1);
+
 }
 
 TEST_F(DayEndTest, SummaryListsOnlyTheShopsDaysInRangeWithExactSums) {

@@ -38,6 +38,7 @@ QGroupBox *group(QWidget *parent, const char *name, const QString &title,
         ++r;
     }
     g->setColumnStretch(1, 1);
+    g->setRowStretch(r, 1);  // rows stay at the top when a neighbour group is taller
     return box;
 }
 }  // namespace
