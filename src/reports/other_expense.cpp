@@ -13,14 +13,14 @@ const QString kColumns = QStringLiteral("SELECT GUID,Item AS 支出项目,Amount
                                         "OptName AS 记录员,Memo AS 备注 FROM OtherOut ");
 }  // namespace
 
-Money OtherExpenses::readAmount(const QString &typed) {
+Money OtherExpenseEntry::readAmount(const QString &typed) {
     const auto amount = Money::parse(typed);
     if (!amount) throw Refusal(kExpenseNotNumeric, Refusal::Icon::Info, kAppTitle);
     if (*amount < Money()) throw Refusal(kExpenseNegative, Refusal::Icon::Info, kAppTitle);
     return *amount;
 }
 
-void OtherExpenses::add(const OtherExpense &e) {
+void OtherExpenseEntry::add(const OtherExpense &e) {
     requirePermission(session_, kEntryKey);
     if (e.amount < Money()) throw Refusal(kExpenseNegative, Refusal::Icon::Info, kAppTitle);
     db_.exec(QStringLiteral("INSERT INTO OtherOut (GUID,ShopNo,ShopName,Item,Amount,DateTime,Memo,OptName) "
@@ -29,12 +29,12 @@ void OtherExpenses::add(const OtherExpense &e) {
               session_.user.Name});
 }
 
-ResultSet OtherExpenses::headings() {
+ResultSet OtherExpenseQuery::headings() {
     requirePermission(session_, kQueryKey);
     return db_.exec(kColumns + QStringLiteral("WHERE 1=0"));
 }
 
-OtherExpenseList OtherExpenses::list(const QDate &from, const QDate &to) {
+OtherExpenseList OtherExpenseQuery::list(const QDate &from, const QDate &to) {
     requirePermission(session_, kQueryKey);
     OtherExpenseList out;
     out.rows = db_.exec(kColumns + QStringLiteral("WHERE ShopNo=? AND DateTime>=? AND DateTime<=? "
@@ -44,7 +44,7 @@ OtherExpenseList OtherExpenses::list(const QDate &from, const QDate &to) {
     return out;
 }
 
-bool OtherExpenses::remove(const QString &guid) {
+bool OtherExpenseQuery::remove(const QString &guid) {
     requirePermission(session_, kQueryKey);
     db_.exec(QStringLiteral("DELETE FROM OtherOut WHERE GUID=? AND ShopNo=?"), {guid, session_.shopNo});
     return db_.changes() > 0;

@@ -27,9 +27,10 @@ inline const QString kExpenseItemList = QStringLiteral("其他支出项目");
 inline const QString kExpenseNotNumeric = QStringLiteral("请按规矩办事！");
 inline const QString kExpenseNegative = QStringLiteral("不能作弊");
 
-class OtherExpenses {
+// The entry screen's service.
+class OtherExpenseEntry {
 public:
-    OtherExpenses(Database &db, const Session &session) : db_(db), session_(session) {}
+    OtherExpenseEntry(Database &db, const Session &session) : db_(db), session_(session) {}
 
     // The typed amount, or Refusal (information icon, the application's title):
     // kExpenseNotNumeric for text that is no number (empty included), kExpenseNegative
@@ -39,6 +40,16 @@ public:
     // Stores one expense of the shop, entered by the logged-in user. A negative
     // amount is refused (kExpenseNegative).
     void add(const OtherExpense &expense);
+
+private:
+    Database &db_;
+    const Session &session_;
+};
+
+// The list screen's service.
+class OtherExpenseQuery {
+public:
+    OtherExpenseQuery(Database &db, const Session &session) : db_(db), session_(session) {}
 
     // The columns and no rows.
     ResultSet headings();

@@ -51,7 +51,7 @@ TEST_F(DayEndTest, TradingDaysMatchAHandCount) {
     returnPair(first[1], true, kDay2);
     voidSale(first[2], kDay2);
     sell({{c, 150}}, kDay2);
-    OtherExpenses expenses(*db, ctx.session);
+    OtherExpenseEntry expenses(*db, ctx.session);
     expenses.add(expense(QStringLiteral("房租"), cents(120050), kDay2, QStringLiteral("十二月'房租")));
     expenses.add(expense(QStringLiteral("电费"), yuan(300), QDate(2026, 11, 30)));
 
@@ -130,7 +130,7 @@ TEST_F(DayEndTest, TradingDaysMatchAHandCount) {
     EXPECT_EQ(cList.profit, yuan(70));
 
     // Expenses of the range, item and memo as typed.
-    const OtherExpenseList inRange = expenses.list(kIntakeDay, kDay2);
+    const OtherExpenseList inRange = OtherExpenseQuery(*db, ctx.session).list(kIntakeDay, kDay2);
     ASSERT_EQ(inRange.rows.rowCount(), 1);
     EXPECT_EQ(inRange.rows.text(0, QStringLiteral("支出项目")), QStringLiteral("房租"));
     EXPECT_EQ(inRange.rows.text(0, QStringLiteral("备注")), QStringLiteral("十二月'房租"));
@@ -244,13 +244,14 @@ TEST_F(DayEndTest, ArticleProfitMatchesExactlyAndSortsBySizeAndColour) {
 
 TEST_F(DayEndTest, ExpensesAreCheckedListedByShopAndRangeAndDeleted) {
     // The typed amount (the refusals' messages are checked on the entry screen).
-    EXPECT_EQ(OtherExpenses::readAmount(QStringLiteral("12.5")), cents(1250));
-    EXPECT_EQ(OtherExpenses::readAmount(QStringLiteral("0")), Money());
-    EXPECT_EQ(OtherExpenses::readAmount(QStringLiteral(" 1,000 ")), yuan(1000));
+    EXPECT_EQ(OtherExpenseEntry::readAmount(QStringLiteral("12.5")), cents(1250));
+    EXPECT_EQ(OtherExpenseEntry::readAmount(QStringLiteral("0")), Money());
+    EXPECT_EQ(OtherExpenseEntry::readAmount(QStringLiteral(" 1,000 ")), yuan(1000));
     for (const QString &bad : {QString(), QStringLiteral("-"), QStringLiteral("-0.5")})
-        EXPECT_THROW(OtherExpenses::readAmount(bad), Refusal) << bad.toStdString();
+        EXPECT_THROW(OtherExpenseEntry::readAmount(bad), Refusal) << bad.toStdString();
 
-    OtherExpenses expenses(*db, ctx.session);
+    OtherExpenseEntry expenses(*db, ctx.session);
+    OtherExpenseQuery query(*db, ctx.session);
     EXPECT_THROW(expenses.add(expense(QStringLiteral("水费"), cents(-1), kDay1)), Refusal);
     expenses.add(expense(QString(), cents(1250), kDay1));
     expenses.add(expense(QStringLiteral("工资"), cents(10), kDay2));
@@ -261,21 +262,21 @@ TEST_F(DayEndTest, ExpensesAreCheckedListedByShopAndRangeAndDeleted) {
              {newGuid(), kDay1});
     EXPECT_EQ(count(QStringLiteral("OtherOut"), QStringLiteral("Amount=12.5")), 1);
 
-    OtherExpenseList list = expenses.list(kDay1, kDay2);
+    OtherExpenseList list = query.list(kDay1, kDay2);
     ASSERT_EQ(list.rows.rowCount(), 3);
     EXPECT_EQ(list.rows.text(0, QStringLiteral("日期")), QStringLiteral("2026-12-06"));
     EXPECT_EQ(list.total, cents(1280));
     // Deleting the first leaves the rest; a second delete of it finds nothing.
     const QString gone = list.rows.text(0, QStringLiteral("GUID"));
-    EXPECT_TRUE(expenses.remove(gone));
-    EXPECT_FALSE(expenses.remove(gone));
-    list = expenses.list(kDay1, kDay2);
+    EXPECT_TRUE(query.remove(gone));
+    EXPECT_FALSE(query.remove(gone));
+    list = query.list(kDay1, kDay2);
     EXPECT_EQ(list.rows.rowCount(), 2);
     EXPECT_EQ(list.total, cents(30));
 
     // The entry and the list have keys of their own.
     withoutPermission(QStringLiteral("OtherOurQuery"));
-    EXPECT_THROW(expenses.list(kDay1, kDay2), Refusal);
+    EXPECT_THROW(query.list(kDay1, kDay2), Refusal);
     expenses.add(expense(QStringLiteral("杂费"), yuan(1), kDay1));
     withoutPermission(QStringLiteral("OtherOut"));
     EXPECT_THROW(expenses.add(expense(QStringLiteral("杂费"), yuan(1), kDay1)), Refusal);

@@ -83,7 +83,7 @@ void OtherExpenseScreen::save() {
     e.memo = txtMemo->text();
     bool refused = false;
     try {
-        e.amount = OtherExpenses::readAmount(txtAmount->text());
+        e.amount = OtherExpenseEntry::readAmount(txtAmount->text());
     } catch (const Refusal &r) {
         r.show(ctx_.prompt());
         refused = true;
@@ -93,7 +93,7 @@ void OtherExpenseScreen::save() {
         txtAmount->selectAll();
         return;
     }
-    if (!settlementkit::run(ctx_.prompt(), [&] { OtherExpenses(ctx_.database(), ctx_.session).add(e); })) return;
+    if (!settlementkit::run(ctx_.prompt(), [&] { OtherExpenseEntry(ctx_.database(), ctx_.session).add(e); })) return;
     ctx_.prompt().info(QStringLiteral("保存成功！"));
     // Ready for the next expense of the same item and day.
     txtAmount->clear();
@@ -139,7 +139,7 @@ OtherExpenseQueryScreen::OtherExpenseQueryScreen(AppContext &ctx, QWidget *paren
     connect(cmdQuery, &QPushButton::clicked, this, &OtherExpenseQueryScreen::query);
     connect(cmdDel, &QPushButton::clicked, this, &OtherExpenseQueryScreen::remove);
 
-    settlementkit::run(ctx_.prompt(), [&] { VSSell->bind(OtherExpenses(ctx_.database(), ctx_.session).headings()); });
+    settlementkit::run(ctx_.prompt(), [&] { VSSell->bind(OtherExpenseQuery(ctx_.database(), ctx_.session).headings()); });
     dressGrid();
     DTBeginTime->setFocus();
 }
@@ -154,7 +154,7 @@ void OtherExpenseQueryScreen::dressGrid() {
 void OtherExpenseQueryScreen::query() {
     OtherExpenseList list;
     if (!settlementkit::run(ctx_.prompt(), [&] {
-            list = OtherExpenses(ctx_.database(), ctx_.session).list(DTBeginTime->date(), DTEndTime->date());
+            list = OtherExpenseQuery(ctx_.database(), ctx_.session).list(DTBeginTime->date(), DTEndTime->date());
         })) {
         VSSell->clearSubtotals();
         VSSell->clearRows();
@@ -178,7 +178,7 @@ void OtherExpenseQueryScreen::remove() {
     if (row < 1 || row >= VSSell->rows() || VSSell->isSubtotal(row)) return;
     const QString guid = VSSell->text(row, kGuid);
     if (guid.isEmpty()) return;
-    if (!settlementkit::run(ctx_.prompt(), [&] { OtherExpenses(ctx_.database(), ctx_.session).remove(guid); }))
+    if (!settlementkit::run(ctx_.prompt(), [&] { OtherExpenseQuery(ctx_.database(), ctx_.session).remove(guid); }))
         return;
     // Gone from the list either way: deleted now, or by someone else before.
     const int at = VSSell->findRow(guid, 1, VSSell->colIndex(kGuid));

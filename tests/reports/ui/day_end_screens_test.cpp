@@ -135,7 +135,7 @@ TEST_F(DayEndScreenTest, SummaryAndArticleProfitPutTheirTotalRowFirst) {
 }
 
 TEST_F(DayEndScreenTest, ProfitShowsItsFiguresOrTheRefusal) {
-    OtherExpenses(*db, ctx.session).add({QStringLiteral("房租"), Money::fromCents(50050), clock.today(), {}});
+    OtherExpenseEntry(*db, ctx.session).add({QStringLiteral("房租"), Money::fromCents(50050), clock.today(), {}});
     ProfitScreen w(ctx);
     showActive(w);
     EXPECT_TRUE(w.lbProfitEx->text().isEmpty());
@@ -190,7 +190,7 @@ TEST_F(DayEndScreenTest, ExpenseEntryChecksSavesAndKeepsItemAndDate) {
 }
 
 TEST_F(DayEndScreenTest, ExpenseListDeletesWithoutAskingAndRetotals) {
-    OtherExpenses expenses(*db, ctx.session);
+    OtherExpenseEntry expenses(*db, ctx.session);
     for (qint64 c : {1250, 10, 20}) expenses.add({QStringLiteral("杂费"), Money::fromCents(c), clock.today(), {}});
     OtherExpenseQueryScreen w(ctx);
     showActive(w);
