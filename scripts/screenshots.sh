@@ -361,6 +361,68 @@ xdotool key --clearmodifiers alt+a
 shot factory_return
 xdotool key Escape
 
+# --- day's end and money ----------------------------------------------------------
+# The exchange above was only looked at: now the pair still sold is exchanged for the
+# brown AS7002 (the customer pays 30 more), so the day has a sale, a return and an
+# exchange to settle.
+as_open "^客户调换$" o 2
+xdotool key space
+xdotool key --clearmodifiers alt+q
+sleep 0.3
+xdotool key --clearmodifiers alt+c
+focus_window "^调换$"
+xdotool type --delay 50 AS7002
+xdotool key --clearmodifiers alt+o
+focus_window "^提示$"
+xdotool key Return
+focus_window "^客户调换$"
+xdotool key --clearmodifiers alt+o
+focus_window "^Kestavion鞋店管理系统$"
+xdotool key Return
+focus_window "^客户调换$"
+xdotool key Escape
+# Two expenses: the rent, then a smaller one of the same item and day.
+as_open "^其他支出$" o 8
+xdotool key Return
+xdotool type --delay 50 "1200.5"
+xdotool key Return Return
+xdotool type --delay 50 "rent, December"
+shot other_expense
+xdotool key Return Return
+focus_window "^Kestavion鞋店管理系统$"
+xdotool key Return
+# The next expense: the amount box has the focus again, item and date kept.
+focus_window "^其他支出$"
+xdotool type --delay 50 "35"
+xdotool key Return Return Return Return
+focus_window "^Kestavion鞋店管理系统$"
+xdotool key Return
+focus_window "^其他支出$"
+xdotool key Escape
+as_open "其他指出查询" q 7
+xdotool key --clearmodifiers alt+q
+shot other_expense_query
+xdotool key Escape
+
+# The seller's day: Enter from the date to the button, Enter settles.
+as_open "^日结算$" a 0
+xdotool key Return Return
+shot day_settlement
+xdotool key Escape
+as_open "^结算汇总$" a 1
+xdotool key --clearmodifiers alt+h
+shot settlement_summary
+xdotool key Escape
+as_open "^利润分析$" a 2
+xdotool key --clearmodifiers alt+o
+shot profit
+xdotool key Escape
+as_open "^单品利润分析$" a 3
+xdotool type --delay 50 AS7002
+xdotool key Return
+shot article_profit
+xdotool key Escape
+
 # --- administration screens ----------------------------------------------------
 # Roles: a new role "店员" with the till and the stock query, from the keyboard.
 as_open "^用户管理$" s 0

@@ -33,6 +33,9 @@ const std::vector<UpgradeStep> &upgradeSteps() {
          {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_date_goods ON Sell(ShopNo, DateTime, State, TypeNo, "
                          "Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity)"),
           QStringLiteral("DROP INDEX IF EXISTS idx_sell_shop_date")}},
+        // The single-article profit finds one article's sales of a date range directly
+        // (a year of sales scanned for one article took ~0.5 s without it).
+        {4, {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_type_date ON Sell(ShopNo, TypeNo, DateTime)")}},
     };
     return steps;
 }

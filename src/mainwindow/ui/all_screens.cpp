@@ -4,6 +4,7 @@
 #include "aftersales/ui/aftersales_screens.h"
 #include "intake/ui/intake_screens.h"
 #include "reports/ui/reports_query_screens.h"
+#include "reports/ui/reports_screens.h"
 #include "selling/ui/selling_screens.h"
 
 namespace kestavion {
@@ -15,6 +16,7 @@ void registerAllScreens(ScreenRegistry &registry) {
     registerIntakeScreens(registry);
     registerAftersalesScreens(registry);
     registerReportQueryScreens(registry);
+    registerReportsScreens(registry);
 }
 
 }  // namespace kestavion
