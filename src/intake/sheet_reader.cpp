@@ -1,0 +1,64 @@
+#include "intake/sheet_reader.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace kestavion {
+
+using namespace sheetlimits;
+
+QString SheetCells::cell(int row, int column) const {
+    if (row < 1 || column < 1) return {};
+    return cells_.value(key(row, column));
+}
+
+void SheetCells::put(int row, int column, const QString &text) {
+    if (row < 1 || column < 1 || row > kMaxRows || column > kMaxColumns) throw SheetError(sheetmessages::kUnreadable);
+    rows_ = std::max(rows_, row);
+    columns_ = std::max(columns_, column);
+    if (text.isEmpty()) {
+        cells_.remove(key(row, column));
+        return;
+    }
+    if (cells_.size() >= kMaxCells && !cells_.contains(key(row, column))) throw SheetError(sheetmessages::kTooLarge);
+    cells_.insert(key(row, column), text);
+}
+
+namespace {
+
+const char kZipMagic[] = "PK\x03\x04";
+const char kCompoundMagic[] = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+
+// An .xlsx saved with a password is a compound file holding the encrypted package.
+bool isEncryptedPackage(const QByteArray &bytes) {
+    static const QByteArray name = [] {
+        QByteArray n;
+        for (char c : QByteArrayLiteral("EncryptedPackage")) {
+            n.append(c);
+            n.append('\0');
+        }
+        return n;
+    }();
+    return bytes.contains(name);
+}
+
+}  // namespace
+
+std::unique_ptr<SheetReader> openSheet(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw SheetError(QStringLiteral("无法打开文件：%1").arg(QFileInfo(path).fileName()));
+    if (file.size() > kMaxFileBytes) throw SheetError(sheetmessages::kTooLarge);
+    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    file.close();  // the whole file is in memory now; nothing keeps it open
+    if (bytes.size() > kMaxFileBytes) throw SheetError(sheetmessages::kTooLarge);
+
+    if (bytes.startsWith(QByteArray::fromRawData(kZipMagic, 4))) return readXlsx(bytes);
+    if (bytes.startsWith(QByteArray::fromRawData(kCompoundMagic, 8))) {
+        if (isEncryptedPackage(bytes)) throw SheetError(sheetmessages::kPassword);
+        return readXls(path);
+    }
+    throw SheetError(sheetmessages::kUnreadable);
+}
+
+}  // namespace kestavion
