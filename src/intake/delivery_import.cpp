@@ -38,7 +38,7 @@ QString columnLetters(int col) {
 }
 
 QString cellName(int row, int col) {
-    return QStringLiteral("第%1行第%2列（%3%1）").arg(row).arg(col).arg(columnLetters(col));
+    return QStringLiteral("第%1行第%2列（%3）").arg(row).arg(col).arg(columnLetters(col) + QString::number(row));
 }
 
 const QString kNothingImported = QStringLiteral("，没有导入任何数据。请改正表格后重新选择文件。");
