@@ -24,6 +24,11 @@ void SheetCells::put(int row, int column, const QString &text) {
     cells_.insert(key(row, column), text);
 }
 
+void SheetCells::forEachCell(const std::function<void(int, int, const QString &)> &visit) const {
+    for (auto it = cells_.constBegin(); it != cells_.constEnd(); ++it)
+        visit(int(it.key() >> 32), int(it.key() & 0xFFFFFFFFu), it.value());
+}
+
 namespace {
 
 const char kZipMagic[] = "PK\x03\x04";

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QHash>
 #include <QString>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -53,6 +54,8 @@ public:
     // Records that (row, column) exists; stores its text when not empty. Throws
     // SheetError past the sheet limits.
     void put(int row, int column, const QString &text);
+    // Every cell that holds text, in no particular order.
+    void forEachCell(const std::function<void(int row, int column, const QString &text)> &visit) const;
 
 private:
     static quint64 key(int row, int column) { return (quint64(quint32(row)) << 32) | quint32(column); }
@@ -67,8 +70,21 @@ private:
 std::unique_ptr<SheetReader> openSheet(const QString &path);
 
 // The two readers, also reached directly by the fuzz targets.
+//
+// freexl is not safe with hostile files (a fuzzer finds memory faults in it within
+// seconds), so readXls runs it in a helper program, kestavion-xlsdump, beside the
+// program, under a memory limit and a time limit: a file that crashes or exhausts
+// the helper is only a file that cannot be read.
 std::unique_ptr<SheetReader> readXls(const QString &path);
 std::unique_ptr<SheetReader> readXlsx(const QByteArray &bytes);
+// The helper's side: freexl in this process (only the helper calls this).
+std::unique_ptr<SheetCells> readXlsInProcess(const QString &path);
+// Where readXls finds the helper: beside the running program unless set here.
+void setXlsHelperProgram(const QString &path);
+// The helper's answer on its standard output, and reading it back (throws SheetError
+// for a broken answer).
+QByteArray encodeSheetAnswer(const SheetCells *sheet, const QString &error);
+std::unique_ptr<SheetReader> decodeSheetAnswer(const QByteArray &answer);
 
 // Messages shared by the readers.
 namespace sheetmessages {
@@ -76,6 +92,7 @@ inline const QString kUnreadable = QStringLiteral("文件已损坏或不是Excel
 inline const QString kPassword = QStringLiteral("文件设有密码保护，无法读取！请在表格程序中取消密码后再导入。");
 inline const QString kTooLarge = QStringLiteral("文件太大，无法导入！");
 inline const QString kNoSheet = QStringLiteral("文件中没有工作表！");
+inline const QString kNoHelper = QStringLiteral("找不到读取.xls文件的程序kestavion-xlsdump，请重新安装本系统。");
 }  // namespace sheetmessages
 
 }  // namespace kestavion

@@ -1,10 +1,16 @@
-// The .xls reader: freexl parses the compound file and its BIFF records.
+// The .xls reader: freexl parses the compound file and its BIFF records, in a helper
+// process (see sheet_reader.h), whose answer this process reads back.
 #include "foundation/numbers.h"
 #include "intake/sheet_reader.h"
 
+#include <QCoreApplication>
+#include <QDataStream>
 #include <QDate>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTime>
 #include <freexl.h>
 
@@ -46,7 +52,7 @@ QString serialFromDateText(const QString &text, bool mode1904) {
 
 }  // namespace
 
-std::unique_ptr<SheetReader> readXls(const QString &path) {
+std::unique_ptr<SheetCells> readXlsInProcess(const QString &path) {
     if (QFileInfo(path).size() > kMaxFileBytes) throw SheetError(sheetmessages::kTooLarge);
     const QByteArray name = QFile::encodeName(path);
     FreexlHandle xls;
@@ -68,7 +74,8 @@ std::unique_ptr<SheetReader> readXls(const QString &path) {
     unsigned short columns = 0;
     if (freexl_worksheet_dimensions(xls.handle, &rows, &columns) != FREEXL_OK)
         throw SheetError(sheetmessages::kUnreadable);
-    if (rows > unsigned(kMaxRows) || columns > unsigned(kMaxColumns)) throw SheetError(sheetmessages::kTooLarge);
+    // An .xls sheet has at most 65536 rows and 256 columns.
+    if (rows > 65536u || columns > 256u) throw SheetError(sheetmessages::kTooLarge);
 
     auto sheet = std::make_unique<SheetCells>();
     if (rows > 0 && columns > 0) sheet->put(int(rows), int(columns), QString());  // the declared extent
@@ -100,6 +107,112 @@ std::unique_ptr<SheetReader> readXls(const QString &path) {
         }
     }
     return sheet;
+}
+
+// --- the helper's answer -------------------------------------------------------------
+
+namespace {
+
+constexpr quint32 kAnswerMagic = 0x4B584C53;  // "KXLS"
+constexpr int kHelperSeconds = 30;
+
+QString &helperProgram() {
+    static QString path;
+    return path;
+}
+
+QString defaultHelper() {
+    QString dir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
+#ifdef Q_OS_WIN
+    return QDir(dir).filePath(QStringLiteral("kestavion-xlsdump.exe"));
+#else
+    return QDir(dir).filePath(QStringLiteral("kestavion-xlsdump"));
+#endif
+}
+
+}  // namespace
+
+void setXlsHelperProgram(const QString &path) { helperProgram() = path; }
+
+QByteArray encodeSheetAnswer(const SheetCells *sheet, const QString &error) {
+    QByteArray out;
+    QDataStream ds(&out, QIODevice::WriteOnly);
+    ds.setVersion(QDataStream::Qt_6_0);
+    ds << kAnswerMagic;
+    if (!sheet) {
+        ds << qint32(1) << error;
+        return out;
+    }
+    qint32 count = 0;
+    sheet->forEachCell([&](int, int, const QString &) { ++count; });
+    ds << qint32(0) << qint32(sheet->rowCount()) << qint32(sheet->columnCount()) << count;
+    sheet->forEachCell([&](int r, int c, const QString &text) { ds << qint32(r) << qint32(c) << text; });
+    return out;
+}
+
+std::unique_ptr<SheetReader> decodeSheetAnswer(const QByteArray &answer) {
+    QDataStream ds(answer);
+    ds.setVersion(QDataStream::Qt_6_0);
+    quint32 magic = 0;
+    qint32 status = -1;
+    ds >> magic >> status;
+    if (ds.status() != QDataStream::Ok || magic != kAnswerMagic) throw SheetError(sheetmessages::kUnreadable);
+    if (status == 1) {
+        QString message;
+        ds >> message;
+        // Only the readers' own messages pass; anything else is a broken answer.
+        using namespace sheetmessages;
+        for (const QString &known : {kUnreadable, kPassword, kTooLarge, kNoSheet})
+            if (message == known) throw SheetError(known);
+        throw SheetError(kUnreadable);
+    }
+    qint32 rows = 0, columns = 0, count = 0;
+    ds >> rows >> columns >> count;
+    if (status != 0 || ds.status() != QDataStream::Ok || count < 0 || count > kMaxCells)
+        throw SheetError(sheetmessages::kUnreadable);
+    auto sheet = std::make_unique<SheetCells>();
+    if (rows > 0 && columns > 0) sheet->put(rows, columns, QString());
+    for (qint32 i = 0; i < count; ++i) {
+        qint32 r = 0, c = 0;
+        QString text;
+        ds >> r >> c >> text;
+        if (ds.status() != QDataStream::Ok || r > rows || c > columns) throw SheetError(sheetmessages::kUnreadable);
+        sheet->put(r, c, text);
+    }
+    return sheet;
+}
+
+std::unique_ptr<SheetReader> readXls(const QString &path) {
+    if (QFileInfo(path).size() > kMaxFileBytes) throw SheetError(sheetmessages::kTooLarge);
+    const QString helper = helperProgram().isEmpty() ? defaultHelper() : helperProgram();
+    if (!QFileInfo(helper).isExecutable()) throw SheetError(sheetmessages::kNoHelper);
+    QProcess p;
+    p.setProcessChannelMode(QProcess::SeparateChannels);
+    p.setStandardErrorFile(QProcess::nullDevice());
+    p.start(helper, {path}, QIODevice::ReadOnly);
+    if (!p.waitForStarted(10000)) throw SheetError(sheetmessages::kNoHelper);
+    // The answer is bounded by the helper's own limits; a helper that does not finish
+    // in time is stopped.
+    QByteArray answer;
+    QElapsedTimer clock;
+    clock.start();
+    while (p.state() != QProcess::NotRunning) {
+        if (clock.elapsed() > kHelperSeconds * 1000) {
+            p.kill();
+            p.waitForFinished(5000);
+            throw SheetError(sheetmessages::kUnreadable);
+        }
+        p.waitForReadyRead(200);
+        answer += p.readAllStandardOutput();
+        if (answer.size() > 4 * kMaxFileBytes) {
+            p.kill();
+            p.waitForFinished(5000);
+            throw SheetError(sheetmessages::kTooLarge);
+        }
+    }
+    answer += p.readAllStandardOutput();
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) throw SheetError(sheetmessages::kUnreadable);
+    return decodeSheetAnswer(answer);
 }
 
 }  // namespace kestavion

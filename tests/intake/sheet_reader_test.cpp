@@ -132,3 +132,33 @@ TEST_F(SheetReaders, BrokenAndHostileFilesGiveAClearMessage) {
     big.close();
     EXPECT_EQ(errorOf([this] { openSheet(path("big.xlsx")); }), kTooLarge);
 }
+
+TEST_F(SheetReaders, XlsIsReadInAHelperWhoseFailureIsOnlyAnUnreadableFile) {
+    using namespace sheetmessages;
+    // A file on which freexl faults (found by the fuzz target): this process goes on.
+    try {
+        const auto s = openSheet(fixture("freexl_fault.xls"));
+        EXPECT_GE(s->rowCount(), 0);
+    } catch (const SheetError &e) {
+        EXPECT_FALSE(e.message().isEmpty());
+    }
+
+    // A helper that crashes, one that answers nonsense, and none at all.
+    auto helper = [this](const char *name, const QByteArray &script) {
+        QFile f(path(QString::fromLatin1(name)));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(script);
+        f.close();
+        f.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        return f.fileName();
+    };
+    const QString note = fixture("delivery_note.xls");
+    setXlsHelperProgram(helper("crash.sh", "#!/bin/sh\nkill -SEGV $$\n"));
+    EXPECT_EQ(errorOf([&] { openSheet(note); }), kUnreadable);
+    setXlsHelperProgram(helper("nonsense.sh", "#!/bin/sh\nprintf 'KXLS and more'\n"));
+    EXPECT_EQ(errorOf([&] { openSheet(note); }), kUnreadable);
+    setXlsHelperProgram(path("missing-helper"));
+    EXPECT_EQ(errorOf([&] { openSheet(note); }), kNoHelper);
+    setXlsHelperProgram(QString());
+    EXPECT_EQ(openSheet(note)->cell(3, 6), QStringLiteral("35"));
+}
