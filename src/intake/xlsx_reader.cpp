@@ -86,8 +86,6 @@ public:
     Package(const Package &) = delete;
     Package &operator=(const Package &) = delete;
 
-    bool has(const QString &part) const { return entries_.contains(part.toLower()); }
-
     // The unpacked part; a missing part is an empty array when `optional`.
     QByteArray read(const QString &part, bool optional = false) {
         const auto it = entries_.constFind(part.toLower());

@@ -114,7 +114,7 @@ TEST_F(SheetReaders, BrokenAndHostileFilesGiveAClearMessage) {
     EXPECT_EQ(errorOf([this] { openSheet(path("locked.xlsx")); }), kPassword);
 
     // Every central directory entry of a good package altered: a CRC that does not
-    // match, then the flag of an encrypted entry.
+    // match, the flag of an encrypted entry, an unpacked size past the limit.
     const QByteArray good = bytesOf(fixture("delivery_note.xlsx"));
     auto alter = [&](int offset, char mask) {
         QByteArray z = good;
@@ -123,6 +123,7 @@ TEST_F(SheetReaders, BrokenAndHostileFilesGiveAClearMessage) {
     };
     EXPECT_EQ(errorOf([&] { readXlsx(alter(16, 0x5A)); }), kUnreadable);
     EXPECT_EQ(errorOf([&] { readXlsx(alter(8, 0x01)); }), kPassword);
+    EXPECT_EQ(errorOf([&] { readXlsx(alter(27, 0x40)); }), kTooLarge);  // a part said to unpack to 1 GB
 
     // A file past the size limit is refused before it is read.
     QFile big(path("big.xlsx"));
