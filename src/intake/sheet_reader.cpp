@@ -47,6 +47,20 @@ bool isEncryptedPackage(const QByteArray &bytes) {
     return bytes.contains(name);
 }
 
+// An .xls saved with a password has a FILEPASS record right after the workbook's BOF
+// (BIFF8: 16 bytes of BOF data; BIFF5: 8). freexl cannot read such a file and only
+// says it is broken; this tells the staff why.
+bool hasFilePass(const QByteArray &bytes) {
+    for (const auto &[bof, length] : {std::pair{QByteArrayLiteral("\x09\x08\x10\x00"), 16},
+                                      std::pair{QByteArrayLiteral("\x09\x08\x08\x00"), 8}}) {
+        for (qsizetype at = bytes.indexOf(bof); at >= 0; at = bytes.indexOf(bof, at + 1)) {
+            const qsizetype next = at + 4 + length;
+            if (next + 2 <= bytes.size() && bytes[next] == '\x2F' && bytes[next + 1] == '\0') return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 std::unique_ptr<SheetReader> openSheet(const QString &path) {
@@ -60,7 +74,7 @@ std::unique_ptr<SheetReader> openSheet(const QString &path) {
 
     if (bytes.startsWith(QByteArray::fromRawData(kZipMagic, 4))) return readXlsx(bytes);
     if (bytes.startsWith(QByteArray::fromRawData(kCompoundMagic, 8))) {
-        if (isEncryptedPackage(bytes)) throw SheetError(sheetmessages::kPassword);
+        if (isEncryptedPackage(bytes) || hasFilePass(bytes)) throw SheetError(sheetmessages::kPassword);
         return readXls(path);
     }
     throw SheetError(sheetmessages::kUnreadable);

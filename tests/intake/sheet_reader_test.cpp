@@ -112,6 +112,16 @@ TEST_F(SheetReaders, BrokenAndHostileFilesGiveAClearMessage) {
     lockedFile.write(locked);
     lockedFile.close();
     EXPECT_EQ(errorOf([this] { openSheet(path("locked.xlsx")); }), kPassword);
+    // An .xls with a password: its workbook's BOF record followed by FILEPASS.
+    QByteArray lockedXls("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    lockedXls.append(QByteArray(504, '\0'));
+    lockedXls.append(QByteArray("\x09\x08\x10\x00", 4)).append(QByteArray(16, '\x01'));
+    lockedXls.append(QByteArray("\x2F\x00\x36\x00\x01\x00", 6)).append(QByteArray(54, '\x07'));
+    QFile lockedXlsFile(path("locked.xls"));
+    ASSERT_TRUE(lockedXlsFile.open(QIODevice::WriteOnly));
+    lockedXlsFile.write(lockedXls);
+    lockedXlsFile.close();
+    EXPECT_EQ(errorOf([this] { openSheet(path("locked.xls")); }), kPassword);
 
     // Every central directory entry of a good package altered: a CRC that does not
     // match, the flag of an encrypted entry, an unpacked size past the limit.
