@@ -12,6 +12,8 @@ PACKAGES=(
   libfreexl-dev libminizip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-zenhei poppler-utils
+  # The fuzz targets of the spreadsheet readers: clang and its libFuzzer runtime.
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -27,7 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cp "$BUILD/bin/kestavion" "$WORK/"
+cp "$BUILD/bin/kestavion" "$BUILD/bin/kestavion-xlsdump" "$WORK/"
 "$BUILD/bin/kestavion-initdb" "$WORK/Kestavion.mdb" --backup-folder "$WORK/backup" >/dev/null
 mkdir -p "$OUT"
 
@@ -258,6 +258,40 @@ wait_window "^修改$" >/dev/null
 shot intake_correction
 xdotool key Escape
 focus_window "进货明细查询"
+xdotool key Escape
+
+# --- delivery-note import ------------------------------------------------------
+# A note made in LibreOffice, taken in as .xlsx and then as .xls; the goods then show in
+# the restocking list and the intake history.
+cp "$ROOT/tests/intake/data/delivery_note.xlsx" "$ROOT/tests/intake/data/delivery_note.xls" "$WORK/"
+import_note() {
+  local file="$1" name="$2"
+  open_screen "^数据导入$" s 5
+  [ -n "$name" ] && shot "$name"
+  # The "…" button has the focus: Space opens the file dialog, whose name box takes a path.
+  xdotool key space
+  focus_window "^打开$"
+  xdotool type --delay 20 "$WORK/$file"
+  xdotool key Return
+  focus_window "^数据导入$"
+  xdotool type --delay 50 10
+  [ -n "$name" ] && shot "${name}_file"
+  # Enter runs through the settings and the date to the import button, which it presses.
+  for _ in $(seq 14); do xdotool key Return; done
+  xdotool key Return
+  sleep 1
+  [ -n "$name" ] && shot "${name}_done"
+  xdotool key Return
+  sleep 0.3
+  xdotool key Escape
+}
+import_note delivery_note.xlsx delivery_import
+import_note delivery_note.xls ""
+open_screen "^进货$" o 0
+shot restock_after_import
+xdotool key Escape
+open_screen "进货明细查询" q 3
+shot intake_history_after_import
 xdotool key Escape
 
 # --- after-sales screens -----------------------------------------------------

@@ -79,12 +79,16 @@ QString GoodsIntakeService::takeInNew(const GoodsIntake &in) {
     return guid;
 }
 
-std::vector<QString> GoodsIntakeService::takeInBatch(const std::vector<GoodsIntake> &batch) {
+std::vector<QString> GoodsIntakeService::takeInBatch(const std::vector<GoodsIntake> &batch,
+                                                     const std::function<void(std::size_t written)> &progress) {
     checkPermission();
     std::vector<QString> keys;
     keys.reserve(batch.size());
     Transaction tx(db_);
-    for (const GoodsIntake &in : batch) keys.push_back(insertGoodsRows(db_, shopNo_, in));
+    for (const GoodsIntake &in : batch) {
+        keys.push_back(insertGoodsRows(db_, shopNo_, in));
+        if (progress) progress(keys.size());
+    }
     tx.commit();
     return keys;
 }
