@@ -1,6 +1,7 @@
 #include "aftersales/customer_exchange.h"
 
 #include "foundation/numbers.h"
+#include "foundation/refusal.h"
 #include "selling/lot_consumption.h"
 
 namespace kestavion {
@@ -13,7 +14,7 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
     sold.reserve(pairs.size());
     for (const ExchangePair &p : pairs) {
         auto row = readValidSaleRow(db_, session_.shopNo, p.sellGuid);
-        if (!row) throw DbError(kSaleRowGone);
+        if (!row) throw Refusal(kSaleRowGone, Refusal::Icon::Info, kAppTitle);
         sold.push_back(*row);
     }
     // The records describe the sold goods as they were.
@@ -28,8 +29,8 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
     for (size_t i = 0; i < pairs.size(); ++i) {
         const ExchangePair &p = pairs[i];
         ResultSet goods = readShopGoods(db_, session_.shopNo, p.replacementGuid);
-        if (goods.empty()) throw DbError(kReplacementGone);
-        if (goods.number(QStringLiteral("Quantity")) < 1) throw DbError(kNoReplacementStock);
+        if (goods.empty()) throw Refusal(kReplacementGone, Refusal::Icon::Info, kAppTitle);
+        if (goods.number(QStringLiteral("Quantity")) < 1) throw Refusal(kNoReplacementStock, Refusal::Icon::Info, kAppTitle);
         db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {p.replacementGuid});
         const LotTaken lot = lots.takeOne(p.replacementGuid, session_.rules.SellOrder);
         db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,[Size]=?,Colour=?,"
@@ -44,7 +45,9 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
 
 QString exchangeDiscountRefusal(const QString &typed) {
     if (typed == QStringLiteral("全")) return {};
-    auto v = parseNumber(typed);
+    // As at the till: a comma in a discount is a mistyped decimal point, never grouping.
+    if (typed.contains(QLatin1Char(','))) return QStringLiteral("请输入0.1-10的数字或小数！");
+    auto v = parseDiscount(typed);
     if (!v) return QStringLiteral("数量的数据类型不正确！");
     if (*v < 0 || *v > 9.9) return QStringLiteral("请输入0.1-10的数字或小数！");
     return {};
@@ -60,7 +63,7 @@ QString exchangeSpecialPriceRefusal(const QString &typed, double retailPrice) {
 
 qint64 exchangeAmount(double retailPrice, bool specialPrice, const QString &typed) {
     if (specialPrice) return roundHalfEven(parseNumber(typed).value_or(0));
-    const double rate = typed == QStringLiteral("全") ? 10.0 : parseNumber(typed).value_or(0);
+    const double rate = typed == QStringLiteral("全") ? 10.0 : parseDiscount(typed).value_or(0);
     return discountedAmount(retailPrice, rate);
 }
 

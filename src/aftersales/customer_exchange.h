@@ -28,7 +28,7 @@ public:
     // chosen by the lot order; the sale row rewritten to the replacement with state 1.
     // All records are written first, then the stock, then the lots put back, then the
     // replacements taken, so every returned pair is in its lot before any is taken.
-    // Throws DbError: kSaleRowGone, kReplacementGone or kNoReplacementStock.
+    // Throws Refusal (kSaleRowGone, kReplacementGone or kNoReplacementStock) or DbError.
     void commit(const std::vector<ExchangePair> &pairs);
 
 private:

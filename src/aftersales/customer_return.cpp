@@ -1,5 +1,6 @@
 #include "aftersales/customer_return.h"
 
+#include "foundation/refusal.h"
 #include "selling/lot_consumption.h"
 
 namespace kestavion {
@@ -8,7 +9,7 @@ namespace {
 
 SaleRow requireRow(Database &db, const Session &session, const QString &sellGuid) {
     auto row = readValidSaleRow(db, session.shopNo, sellGuid);
-    if (!row) throw DbError(kSaleRowGone);
+    if (!row) throw Refusal(kSaleRowGone, Refusal::Icon::Info, kAppTitle);
     return *row;
 }
 

@@ -56,8 +56,8 @@ QStringList posBody() {
             kSep20,
             QStringLiteral("货号   品牌 数量 零售价 折扣 实收 "),
             QString(),
-            QStringLiteral("A100      自有品牌 1 199  8.5169  "),
-            QStringLiteral("A100      自有品牌 1 199  8.5169  "),
+            QStringLiteral("A100      自有品牌 1 199  8.5 169  "),  // two figures, never "8.5169"
+            QStringLiteral("A100      自有品牌 1 199  8.5 169  "),  // two figures, never "8.5169"
             QStringLiteral("B2        x 1 299  全  299  "),
             kSep20,
             QStringLiteral(" 数    量：3     应收合计：697"),

@@ -75,7 +75,7 @@ void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade, const QStrin
     try {
         grid->bind(emptySaleRows(ctx.database(), amountHeading));
     } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
+        showDbError(ctx.prompt(), e);
     }
     dressSoldGrid(grid, hideGrade, 860);
 }

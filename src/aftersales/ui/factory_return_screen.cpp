@@ -112,6 +112,7 @@ void FactoryReturnScreen::calcBackAmount() {
 
 void FactoryReturnScreen::registReturn() {
     if (VSFlexGrid->rows() < 2) return;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtAmount)) return;
     const auto amount = Money::parse(txtAmount->text());
     if (!amount) {
         ctx_.prompt().info(QStringLiteral("请输入正确的退货金额！"));

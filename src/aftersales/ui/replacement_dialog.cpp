@@ -90,7 +90,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     try {
         goods_ = ProblemStock(ctx.database(), ctx.session).goodsInStock();
     } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
+        showDbError(ctx.prompt(), e);
     }
     VSFlexGrid->bind(goods_);
     VSFlexGrid->setColHidden(1, true);
@@ -191,6 +191,7 @@ bool ReplacementDialog::checkAbate() {
 }
 
 bool ReplacementDialog::checkSpecialPrice(bool stockToo) {
+    if (!moneyBoxAccepted(ctx_.prompt(), txtChangePrice)) return false;
     const int r = VSFlexGrid->row();
     const double retail = r >= 1 ? gridNumber(VSFlexGrid, r, QStringLiteral("零售价")) : 0;
     const QString refusal = exchangeSpecialPriceRefusal(txtChangePrice->text(), retail);

@@ -254,8 +254,12 @@ bool Grid::colHidden(int col) const {
 void Grid::setColHidden(int col, bool hidden) {
     if (col < 0 || col >= cols()) return;
     model_->column(col).hidden = hidden;
+    const QModelIndex cur = currentIndex();
     setColumnHidden(col, hidden);
     if (!hidden) applyColumnWidth(col);
+    // A current cell in a column just hidden would leave the arrow keys with nothing
+    // to move from: the current row stays, in its first shown data column.
+    if (hidden && cur.isValid() && cur.column() == col) setRow(cur.row() + 1);
 }
 
 int Grid::colWidth(int col) const {

@@ -112,7 +112,7 @@ void IntakeHistoryScreen::query(bool filtered) {
     try {
         rs = IntakeHistory(ctx_.database(), ctx_.session.shopNo).list(f);
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
+        showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
         return;
     }

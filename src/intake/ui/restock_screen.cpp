@@ -112,7 +112,7 @@ void RestockScreen::loadGoodsList() {
         columns_ = rs.columns();
         goods_ = rs.rows();
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
+        showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
         columns_.clear();
         for (const char *c : kGoodsListColumns) columns_ << QString::fromUtf8(c);
@@ -148,6 +148,7 @@ void RestockScreen::appendGoods(const GoodsRow &r) {
 void RestockScreen::putIn() {
     Grid *g = VSFlexGrid;
     if (g->rows() <= 1) return;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtPrice)) return;
     const auto price = parseNumber(txtPrice->text());
     if (!price) {
         ctx_.prompt().info(QStringLiteral("数据类型不正确！"));

@@ -414,6 +414,7 @@ void SaleScreen::addWithSpecialPrice() {
         tell(true, saleCheckMessage(SaleCheck::NoGoods));
         return;
     }
+    if (!moneyBoxAccepted(ctx_.prompt(), txtChangePrice)) return;
     const SaleCheck c = SaleList::checkSpecialPrice(txtChangePrice->text(), txtPrice->text());
     if (c != SaleCheck::Ok) {
         tell(true, saleCheckMessage(c));
@@ -463,7 +464,7 @@ void SaleScreen::refreshSellNo() {
     try {
         lbNo->setText(SaleNumbering(ctx_.database(), ctx_.session.shopNo).next(ctx_.today()));
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
+        showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
         lbNo->clear();
     }
@@ -471,6 +472,7 @@ void SaleScreen::refreshSellNo() {
 
 void SaleScreen::checkOut() {
     if (list_.empty()) return;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtReciveAmout)) return;
     const Money payment = Checkout::paymentOf(txtReciveAmout->text());
     if (!Checkout::paymentCovers(list_.total(), payment)) {
         ctx_.prompt().warning(QStringLiteral("对不起所付金额不足，不能结帐！"));
