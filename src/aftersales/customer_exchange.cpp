@@ -37,7 +37,7 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
                                 "Leather=?,Grade=?,ProductPlace=?,Price=?,Abate=?,Amount=?,BuyPrice=?,BuyPriceId=?,"
                                 "State=1 WHERE GUID=?"),
                  QVariantList{p.replacementGuid, session_.shopNo} + goodsDescription(goods) +
-                     QVariantList{goods.number(QStringLiteral("Price")), p.abate, p.amount, lot.price,
+                     QVariantList{goods.number(QStringLiteral("Price")), p.abate, p.amount.toDouble(), lot.price.toDouble(),
                                   QString::number(lot.id), p.sellGuid});
     }
     tx.commit();
@@ -53,22 +53,23 @@ QString exchangeDiscountRefusal(const QString &typed) {
     return {};
 }
 
-QString exchangeSpecialPriceRefusal(const QString &typed, double retailPrice) {
-    auto v = parseNumber(typed);
+QString exchangeSpecialPriceRefusal(const QString &typed, Money retailPrice) {
+    auto v = Money::parse(typed);
     if (!v) return QStringLiteral("请输入有效的数据！");
-    if (*v <= 0) return QStringLiteral("特价也不可能小于0的！");
+    if (*v <= Money()) return QStringLiteral("特价也不可能小于0的！");
     if (*v > retailPrice) return QStringLiteral("特价比零售价还要贵么？");
     return {};
 }
 
-qint64 exchangeAmount(double retailPrice, bool specialPrice, const QString &typed) {
-    if (specialPrice) return roundHalfEven(parseNumber(typed).value_or(0));
+Money exchangeAmount(Money retailPrice, bool specialPrice, const QString &typed) {
+    // A special price is charged as a whole amount, like a discounted one.
+    if (specialPrice) return Money::parse(typed).value_or(Money()).discounted(10.0);
     const double rate = typed == QStringLiteral("全") ? 10.0 : parseDiscount(typed).value_or(0);
-    return discountedAmount(retailPrice, rate);
+    return retailPrice.discounted(rate);
 }
 
-QString replacementRefusal(const SellRules &rules, const QString &soldTypeNo, double soldPrice,
-                           const QString &candidateTypeNo, double candidatePrice) {
+QString replacementRefusal(const SellRules &rules, const QString &soldTypeNo, Money soldPrice,
+                           const QString &candidateTypeNo, Money candidatePrice) {
     if (rules.SameTypeChange && candidateTypeNo != soldTypeNo)
         return QStringLiteral("对不起只有同类型的商品才可以调换！请你再选择其他的商品");
     if (rules.DearGoodsChange && candidatePrice < soldPrice)

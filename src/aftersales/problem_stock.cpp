@@ -32,7 +32,7 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
             throw Refusal(kNotEnoughStock, Refusal::Icon::Info, kAppTitle);
         Money value;
         for (qint64 i = 0; i < line.quantity; ++i)
-            value += Money::fromDouble(lots.takeOne(line.storeGuid, session_.rules.SellOrder).price);
+            value += lots.takeOne(line.storeGuid, session_.rules.SellOrder).price;
         db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-? WHERE GUID=?"), {line.quantity, line.storeGuid});
         db_.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"

@@ -1,5 +1,7 @@
 #include "mainwindow/exit_backup.h"
 
+#include "foundation/file_health.h"
+#include "foundation/refusal.h"
 #include "foundation/sqlite_database.h"
 
 #include <QDir>
@@ -27,6 +29,7 @@ QString ExitBackup::backupPath(const QVariant &dirpath, const QVariant &fileName
 void ExitBackup::copyTo(const QString &path) {
     auto *sqlite = dynamic_cast<SqliteDatabase *>(&db_);
     if (!sqlite) throw DbError(QStringLiteral("当前数据库不是本机文件，无法复制备份"));
+    if (health_ && health_->damaged()) throw Refusal(kNoBackupOfDamagedFile, Refusal::Icon::Warning, kAppTitle);
     sqlite->backupTo(QDir::fromNativeSeparators(path));
 }
 

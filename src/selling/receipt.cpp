@@ -118,7 +118,7 @@ ReceiptData Receipt::fromSale(const std::vector<SaleLine> &lines, const QString 
     d.sellNo = sellNo;
     for (const SaleLine &l : lines) {
         d.pairs.push_back({l.goods.typeNo, l.goods.brand, l.goods.name, l.goods.size, QString::number(l.quantity),
-                           l.priceText, l.abate, QString::number(l.amount)});
+                           l.price.toString(), l.abate, QString::number(l.amount)});
     }
     d.payment = payment.toString();
     d.change = change.toString();

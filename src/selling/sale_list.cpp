@@ -66,14 +66,17 @@ int SaleList::addDiscounted(const SaleGoods &goods, const QString &retailText, c
                             const QString &abateText) {
     const int n = static_cast<int>(parseWholeNumber(quantityText).value_or(0));
     for (int i = 0; i < n; ++i)
-        lines_.push_back({goods, retailText, 1, abateText, discountAmount(retailText, abateText)});
+        lines_.push_back({goods, Money::parse(retailText).value_or(Money()), 1, abateText,
+                          discountAmount(retailText, abateText)});
     return n;
 }
 
 int SaleList::addSpecial(const SaleGoods &goods, const QString &retailText, const QString &quantityText,
                          const QString &specialText) {
     const int n = static_cast<int>(parseWholeNumber(quantityText).value_or(0));
-    for (int i = 0; i < n; ++i) lines_.push_back({goods, retailText, 1, kSpecialPrice, specialAmount(specialText)});
+    for (int i = 0; i < n; ++i)
+        lines_.push_back(
+            {goods, Money::parse(retailText).value_or(Money()), 1, kSpecialPrice, specialAmount(specialText)});
     return n;
 }
 

@@ -123,7 +123,7 @@ TEST(Receipt, TotalsAndLongValues) {
     d.payment = QStringLiteral("123456");
     d.change = QStringLiteral("0");
     const QString pos = Receipt::checkoutPos(d)[1].text;
-    EXPECT_TRUE(pos.contains(QStringLiteral("\nABCDEFGHIJKLb 1 123456  9.55123456\n")));
+    EXPECT_TRUE(pos.contains(QStringLiteral("\nABCDEFGHIJKLb 1 123456  9.55 123456\n")));
     EXPECT_TRUE(pos.contains(QStringLiteral("\n 客人付款：123456  找回金额：0\n")));
     EXPECT_TRUE(pos.endsWith(QStringLiteral("谢谢惠顾，欢迎下次光临！\n   ")));
 }

@@ -99,7 +99,7 @@ void FactoryReturnScreen::loadProblemStock() {
     VSFlexGrid->setColCheckBox(c, true);
     VSFlexGrid->setColEditable(c, true);
     for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setTextMatrix(r, c, kClear);
-    fitColumns(VSFlexGrid, 1000);
+    fitColumns(VSFlexGrid, 1000, {QStringLiteral("问题")});
 }
 
 void FactoryReturnScreen::calcBackAmount() {

@@ -175,7 +175,7 @@ bool runReporting(Prompter &prompter, const std::function<void()> &work) {
 
 bool moneyBoxAccepted(Prompter &prompter, QLineEdit *box) {
     if (!Money::tooLarge(box->text())) return true;
-    prompter.info(kMoneyTooLarge, kTitleHint);
+    prompter.warning(kMoneyTooLarge, kAppTitle);
     box->setFocus();
     box->selectAll();
     return false;

@@ -134,6 +134,8 @@ void RestockScreen::applyFilter(bool selectFirst) {
     VSFlexGrid->bind(ResultSet(columns_, std::move(shown)));
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("GUID")), true);
     VSFlexGrid->sizeColumns(1160);
+    // A long article number or price is shown whole, not cut at both ends.
+    VSFlexGrid->widenToContents();
     if (selectFirst && VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
 }
 

@@ -2,6 +2,7 @@
 
 #include "foundation/app_context.h"
 #include "foundation/platform.h"
+#include "foundation/refusal.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/login_screen.h"
 #include "foundation/ui/relogin_screen.h"
@@ -280,7 +281,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 }
 
 void MainWindow::backupOnExit() {
-    ExitBackup backup(*ctx_.db);
+    ExitBackup backup(*ctx_.db, ctx_.health);
     std::optional<BackupSetting> setting;
     try {
         setting = backup.readSetting();
@@ -294,6 +295,8 @@ void MainWindow::backupOnExit() {
     if (!setting->save) return;
     try {
         backup.copyTo(setting->path);
+    } catch (const Refusal &r) {
+        r.show(*ctx_.prompter);
     } catch (const DbError &e) {
         ctx_.prompter->plain(e.message());
         ctx_.prompter->warning(QStringLiteral("数据备份失败，本次没有生成备份文件！"), kAppTitle);

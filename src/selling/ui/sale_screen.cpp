@@ -1,6 +1,7 @@
 #include "selling/ui/sale_screen.h"
 
 #include "foundation/numbers.h"
+#include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 #include "foundation/ui/printer_access.h"
@@ -434,7 +435,7 @@ void SaleScreen::appendLines(int from) {
         const SaleLine &l = list_.lines()[i];
         const QStringList fields = {QString(),     l.goods.storeGuid, l.goods.typeNo,  l.goods.name,
                                     l.goods.brand, l.goods.size,      l.goods.colour,  l.goods.leather,
-                                    l.goods.grade, l.goods.place,     l.priceText,     QString::number(l.quantity),
+                                    l.goods.grade, l.goods.place,     l.price.toString(),     QString::number(l.quantity),
                                     l.abate,       QString::number(l.amount)};
         VSSell->addItem(fields.join(tab));
         VSSell->setRow(VSSell->rows() - 1);
@@ -454,6 +455,8 @@ void SaleScreen::removeCurrentLine() {
 }
 
 void SaleScreen::updateTotals() {
+    // A message about the file's health waits while pairs are on the list.
+    setProperty(FileHealthNotice::kSaleInProgress, !list_.empty());
     lbAmount->setText(list_.totalText());
     lb->setText(list_.changeText(txtReciveAmout->text()));
 }
