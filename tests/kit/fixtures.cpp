@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QFile>
 #include <QTimer>
 
@@ -109,6 +110,10 @@ void onNextModal(std::function<void(QWidget *)> action, int timeoutMs) {
             timer->stop();
             timer->deleteLater();
             delete elapsed;
+            // The dialog takes the keyboard only once it is the active window: on a
+            // busy machine that comes a little after it shows.
+            QApplication::setActiveWindow(m);
+            if (!QTest::qWaitForWindowActive(m)) ADD_FAILURE() << "the modal dialog never became active";
             action(m);
         } else if (elapsed->elapsed() > timeoutMs) {
             timer->stop();
