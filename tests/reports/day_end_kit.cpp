@@ -42,7 +42,7 @@ std::vector<QString> DayEndTest::sell(const std::vector<Pair> &pairs, const QDat
         l.goods.leather = g.text(QStringLiteral("Leather"));
         l.goods.grade = g.text(QStringLiteral("Grade"));
         l.goods.place = g.text(QStringLiteral("ProductPlace"));
-        l.priceText = QString::number(p.retail);
+        l.price = Money::fromDouble(p.retail);
         l.abate = p.abate;
         l.amount = p.amount < 0 ? static_cast<qint64>(p.retail) : p.amount;
         total += Money::fromWhole(l.amount);
@@ -57,7 +57,7 @@ std::vector<QString> DayEndTest::sell(const std::vector<Pair> &pairs, const QDat
 void DayEndTest::exchange(const QString &sellGuid, const QString &replacement, qint64 amount, const QDate &date) {
     clock.setDate(date);
     CustomerExchange(*db, ctx.session, clock)
-        .commit({{sellGuid, QStringLiteral("尺码不合适"), replacement, QStringLiteral("全"), double(amount)}});
+        .commit({{sellGuid, QStringLiteral("尺码不合适"), replacement, QStringLiteral("全"), Money::fromWhole(amount)}});
 }
 
 void DayEndTest::returnPair(const QString &sellGuid, bool toProblemStock, const QDate &date) {
