@@ -8,9 +8,12 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
   qt6-l10n-tools qt6-translations-l10n libqt6svg6
   libsqlcipher-dev sqlcipher libpq-dev libsodium-dev postgresql postgresql-client
+  qt6-charts-dev libqt6opengl6-dev
   libfreexl-dev libminizip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-zenhei poppler-utils
+  # The fuzz targets of the spreadsheet readers: clang and its libFuzzer runtime.
+  clang libclang-rt-14-dev
 )
 
 missing=()

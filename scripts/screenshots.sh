@@ -27,7 +27,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-cp "$BUILD/bin/kestavion" "$WORK/"
+cp "$BUILD/bin/kestavion" "$BUILD/bin/kestavion-xlsdump" "$WORK/"
 "$BUILD/bin/kestavion-initdb" "$WORK/Kestavion.mdb" --backup-folder "$WORK/backup" >/dev/null
 mkdir -p "$OUT"
 
@@ -260,6 +260,40 @@ xdotool key Escape
 focus_window "进货明细查询"
 xdotool key Escape
 
+# --- delivery-note import ------------------------------------------------------
+# A note made in LibreOffice, taken in as .xlsx and then as .xls; the goods then show in
+# the restocking list and the intake history.
+cp "$ROOT/tests/intake/data/delivery_note.xlsx" "$ROOT/tests/intake/data/delivery_note.xls" "$WORK/"
+import_note() {
+  local file="$1" name="$2"
+  open_screen "^数据导入$" s 5
+  [ -n "$name" ] && shot "$name"
+  # The "…" button has the focus: Space opens the file dialog, whose name box takes a path.
+  xdotool key space
+  focus_window "^打开$"
+  xdotool type --delay 20 "$WORK/$file"
+  xdotool key Return
+  focus_window "^数据导入$"
+  xdotool type --delay 50 10
+  [ -n "$name" ] && shot "${name}_file"
+  # Enter runs through the settings and the date to the import button, which it presses.
+  for _ in $(seq 14); do xdotool key Return; done
+  xdotool key Return
+  sleep 1
+  [ -n "$name" ] && shot "${name}_done"
+  xdotool key Return
+  sleep 0.3
+  xdotool key Escape
+}
+import_note delivery_note.xlsx delivery_import
+import_note delivery_note.xls ""
+open_screen "^进货$" o 0
+shot restock_after_import
+xdotool key Escape
+open_screen "进货明细查询" q 3
+shot intake_history_after_import
+xdotool key Escape
+
 # --- after-sales screens -----------------------------------------------------
 # Two articles in stock (with their lots), then a real sale of two pairs at the till,
 # so the return, exchange and void screens have a sale to find.
@@ -306,15 +340,21 @@ xdotool key ctrl+Tab ctrl+Tab
 shot sales_rules_exchange
 xdotool key Escape
 
-# Return: today's sales (tick the date), the current pair goes into problem stock.
+# Return, from the keyboard only: today's sales (tick the date), Down to the second
+# pair, Enter on to the reason, Alt+O and Yes: that pair goes into problem stock.
 as_open "^客户退货$" o 3
 xdotool key space
 xdotool key --clearmodifiers alt+q
+sleep 0.3
+xdotool key Down
 shot return
+xdotool key Return
 xdotool key --clearmodifiers alt+o
 focus_window "^提示$"
+shot return_confirm
 xdotool key Return
 sleep 0.3
+shot return_after
 xdotool key Escape
 
 # Exchange: the other pair for the brown AS7002 at full price (the customer pays 30).
@@ -331,6 +371,12 @@ focus_window "^提示$"
 xdotool key Return
 focus_window "^客户调换$"
 shot exchange
+# Alt+O commits the order; its message, then the emptied screen.
+xdotool key --clearmodifiers alt+o
+wait_window "^Kestavion鞋店管理系统$" >/dev/null
+shot exchange_done
+xdotool key Return
+focus_window "^客户调换$"
 xdotool key Escape
 
 # Void: the sale looked up by its number.
@@ -344,6 +390,13 @@ focus_window "数据字典--作废原因"
 shot void_reasons
 xdotool key Escape
 focus_window "^销售作废$"
+# Alt+O and Yes (the default answer): the pair is voided and leaves the list.
+xdotool key --clearmodifiers alt+o
+focus_window "^提示$"
+shot void_confirm
+xdotool key Return
+sleep 0.3
+shot void_after
 xdotool key Escape
 
 # Problem goods: one pending line of AS7002.
@@ -359,6 +412,68 @@ xdotool key Escape
 as_open "^厂家退货$" o 5
 xdotool key --clearmodifiers alt+a
 shot factory_return
+xdotool key Escape
+
+# --- day's end and money ----------------------------------------------------------
+# The exchange above was only looked at: now the pair still sold is exchanged for the
+# brown AS7002 (the customer pays 30 more), so the day has a sale, a return and an
+# exchange to settle.
+as_open "^客户调换$" o 2
+xdotool key space
+xdotool key --clearmodifiers alt+q
+sleep 0.3
+xdotool key --clearmodifiers alt+c
+focus_window "^调换$"
+xdotool type --delay 50 AS7002
+xdotool key --clearmodifiers alt+o
+focus_window "^提示$"
+xdotool key Return
+focus_window "^客户调换$"
+xdotool key --clearmodifiers alt+o
+focus_window "^Kestavion鞋店管理系统$"
+xdotool key Return
+focus_window "^客户调换$"
+xdotool key Escape
+# Two expenses: the rent, then a smaller one of the same item and day.
+as_open "^其他支出$" o 8
+xdotool key Return
+xdotool type --delay 50 "1200.5"
+xdotool key Return Return
+xdotool type --delay 50 "rent, December"
+shot other_expense
+xdotool key Return Return
+focus_window "^Kestavion鞋店管理系统$"
+xdotool key Return
+# The next expense: the amount box has the focus again, item and date kept.
+focus_window "^其他支出$"
+xdotool type --delay 50 "35"
+xdotool key Return Return Return Return
+focus_window "^Kestavion鞋店管理系统$"
+xdotool key Return
+focus_window "^其他支出$"
+xdotool key Escape
+as_open "其他指出查询" q 7
+xdotool key --clearmodifiers alt+q
+shot other_expense_query
+xdotool key Escape
+
+# The seller's day: Enter from the date to the button, Enter settles.
+as_open "^日结算$" a 0
+xdotool key Return Return
+shot day_settlement
+xdotool key Escape
+as_open "^结算汇总$" a 1
+xdotool key --clearmodifiers alt+h
+shot settlement_summary
+xdotool key Escape
+as_open "^利润分析$" a 2
+xdotool key --clearmodifiers alt+o
+shot profit
+xdotool key Escape
+as_open "^单品利润分析$" a 3
+xdotool type --delay 50 AS7002
+xdotool key Return
+shot article_profit
 xdotool key Escape
 
 # --- administration screens ----------------------------------------------------
@@ -409,6 +524,80 @@ xdotool key Escape
 focus_window "^店面管理$"
 xdotool key Escape
 shot_screen backup_settings "^数据备份设置$" s 6
+
+# --- query screens -----------------------------------------------------------
+# A fortnight of sales besides the real sale above (rows as the till writes them), so
+# the sales query, the ranking and their charts have something to show.
+sqlcipher "$WORK/Kestavion.mdb" >/dev/null <<'SQL'
+PRAGMA key='kuvatesolin582';
+BEGIN;
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 90)
+INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price,
+                  Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,SellerName,State)
+  SELECT printf('{5E110000-0000-4000-8000-%012d}', n.i), s.GUID, s.ShopNo, s.TypeNo, s.Name, s.Brand, s.[Size],
+         s.Colour, s.Leather, s.Grade, s.ProductPlace, 1, s.Price, CASE WHEN n.i % 3 = 0 THEN '8.5' ELSE '全' END,
+         CASE WHEN n.i % 3 = 0 THEN round(s.Price * 0.85) ELSE s.Price END, round(s.Price * 0.45), 'admin',
+         date('now', 'localtime', printf('-%d day', 1 + (n.i * 7) % 13)), printf('%s9%03d',
+         strftime('%Y%m%d', 'now', 'localtime', printf('-%d day', 1 + (n.i * 7) % 13)), n.i), '1', '管理员', 0
+    FROM n JOIN Store s ON (SELECT count(*) FROM Store t WHERE t.GUID < s.GUID) = (n.i * n.i) % 7;
+COMMIT;
+SQL
+FORTNIGHT="$(date -d '-13 day' +%Y-%m-%d)"
+# Stock: the sellable list with its totals and merges, then the problem goods.
+as_open "^库存查询$" q 0
+shot stock_query
+xdotool type --delay 50 A1
+shot stock_query_article
+xdotool key ctrl+Tab
+shot stock_query_problem
+xdotool key Escape
+# Sales of the fortnight: the begin date typed, Enter down to the button, Enter.
+as_open "^售货查询$" q 1
+xdotool key ctrl+a
+xdotool type --delay 50 "$FORTNIGHT"
+xdotool key Return Return Return Return Return
+shot sales_query
+xdotool key ctrl+Tab
+shot sales_query_chart
+xdotool key Escape
+as_open "^销售排行$" q 2
+xdotool key ctrl+a
+xdotool type --delay 50 "$FORTNIGHT"
+xdotool key Return Return Return
+shot sales_ranking
+xdotool key ctrl+Tab
+shot sales_ranking_chart
+xdotool key Escape
+# Today's exchange and return (made above), the factory returns and the voids.
+as_open "^客户退换查询$" q 4
+shot exchange_query
+# Back from the first date to the tab bar, then the returns tab.
+xdotool key shift+Tab Right
+shot return_query
+xdotool key Escape
+shot_screen factory_return_query "^厂家退货查询$" q 5
+shot_screen void_query "^销售作废查询$" q 6
+
+# Print screen: the stock query hands its list over (打印(&P)); the preview button
+# has the focus and Enter builds the report. Skipped while no query prints.
+focus_window "$MAIN_TITLE"
+xdotool key --clearmodifiers alt+q
+sleep 0.2
+xdotool key Return
+if wait_window "^库存查询$" >/dev/null 2>&1; then
+  xdotool key --clearmodifiers alt+p
+  if wait_window "^打印$" >/dev/null 2>&1; then
+    shot print_screen
+    xdotool key Return
+    sleep 1
+    shot print_preview
+    xdotool key Escape
+  fi
+  focus_window "^库存查询$"
+  xdotool key Escape
+else
+  echo "screenshots: no stock query, no print preview" >&2
+fi
 
 # --- end of screens ------------------------------------------------------------
 

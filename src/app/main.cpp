@@ -1,8 +1,12 @@
 #include "foundation/app_context.h"
 #include "foundation/clock.h"
+#include "foundation/file_health.h"
+#include "foundation/integrity_check.h"
+#include "foundation/refusal.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
 #include "foundation/till_settings.h"
+#include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/login_screen.h"
 #include "foundation/ui/printer_access.h"
 #include "foundation/ui/qt_prompter.h"
@@ -14,6 +18,7 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
+#include <optional>
 
 using namespace kestavion;
 
@@ -39,6 +44,12 @@ int main(int argc, char **argv) {
         // embedded file is used.
         settings = readTillSettings(programDir + QLatin1String(kSettingsFileName));
         db = openConfiguredDatabase(settings, path);
+    } catch (const Refusal &r) {
+        // An empty or read-only file, or one of a version this program cannot open:
+        // said in our own words, and the file is left untouched.
+        r.show(prompter);
+        prompter.info(connectFailed, kTitleHint);
+        return 1;
     } catch (const DbError &e) {
         // Missing file, wrong key, a library that is not SQLCipher or a server that
         // does not answer: the reason goes to the console, the user sees the failure.
@@ -49,6 +60,10 @@ int main(int argc, char **argv) {
     }
     try {
         checkAndUpgradeSchema(*db);
+    } catch (const Refusal &r) {
+        r.show(prompter);
+        prompter.info(connectFailed, kTitleHint);
+        return 1;
     } catch (const DbError &e) {
         // A file newer than this program (or without a version) is not opened half
         // understood: say why, then end.
@@ -59,6 +74,8 @@ int main(int argc, char **argv) {
 
     // Receipts go to the system's default printer.
     SystemPrinterAccess systemPrinter;
+    FileHealth health;
+    db->setHealth(&health);
     AppContext ctx;
     ctx.db = db.get();
     ctx.prompter = &prompter;
@@ -67,6 +84,7 @@ int main(int argc, char **argv) {
     ctx.session.tillShop = settings.shopKey;
     ctx.session.tillKey = settings.tillKey;
     ctx.printer = &systemPrinter;
+    ctx.health = &health;
 
     ScreenRegistry registry;
     registerAllScreens(registry);
@@ -77,6 +95,13 @@ int main(int argc, char **argv) {
         LoginScreen login(ctx);
         if (login.exec() != QDialog::Accepted) return 0;
     }
+
+    // The full check of the file runs after the log-in, beside the work, on a reader
+    // of its own; a damaged file is reported once, never in the middle of a sale.
+    // (A server checks its own storage.)
+    std::optional<IntegrityCheck> integrity;
+    if (!db->localFile().isEmpty()) integrity.emplace(db->localFile(), health);
+    FileHealthNotice notice(health, prompter);
 
     MainWindow window(ctx, registry);
     window.show();

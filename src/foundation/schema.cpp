@@ -1,5 +1,7 @@
 #include "foundation/schema.h"
 
+#include "foundation/refusal.h"
+
 #include <QFile>
 #include <vector>
 
@@ -44,9 +46,18 @@ const std::vector<UpgradeStep> &upgradeSteps() {
         {2,
          {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_no ON Sell(ShopNo, SellNo)"),
           QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_type ON Sell(ShopNo, TypeNo, SellNo)")}},
+        // The shop's sales of a period also cover the goods description and quantity:
+        // the sales ranking of two years reads this index alone, never the table.
+        {3,
+         {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_date_goods ON Sell(ShopNo, DateTime, State, TypeNo, "
+                         "Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity)"),
+          QStringLiteral("DROP INDEX IF EXISTS idx_sell_shop_date")}},
+        // The single-article profit finds one article's sales of a date range directly
+        // (a year of sales scanned for one article took ~0.5 s without it).
+        {4, {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_type_date ON Sell(ShopNo, TypeNo, DateTime)")}},
         // The lookup lists keep the order their entries were made in by a key of their
         // own (a server has no row numbers to order by). Older files keep their order.
-        {3,
+        {5,
          {QStringLiteral("CREATE TABLE DataDictionaryNew (Item TEXT, Content TEXT, ID $AUTO_ID)"),
           QStringLiteral("INSERT INTO DataDictionaryNew (Item,Content) SELECT Item,Content FROM DataDictionary "
                          "ORDER BY $ROW_ORDER"),
@@ -75,12 +86,18 @@ void applySchemaSteps(Database &db, int fromVersion) {
     }
 }
 
+void checkSchemaVersion(int version) {
+    if (version > kSchemaVersion)
+        throw Refusal(QStringLiteral("数据库版本（%1）比程序（%2）新，请升级程序后再打开。").arg(version).arg(kSchemaVersion),
+                      Refusal::Icon::Warning, kAppTitle);
+    if (version < 1)
+        throw Refusal(QStringLiteral("数据库文件不完整（没有版本号），请用 kestavion-initdb 重新建立。"),
+                      Refusal::Icon::Warning, kAppTitle);
+}
+
 void checkAndUpgradeSchema(Database &db) {
     const int version = db.schemaVersion();
-    if (version > kSchemaVersion)
-        throw DbError(QStringLiteral("数据库版本（%1）比程序（%2）新，请升级程序后再打开。").arg(version).arg(kSchemaVersion));
-    if (version < 1)
-        throw DbError(QStringLiteral("数据库文件不完整（没有版本号），请用 kestavion-initdb 重新建立。"));
+    checkSchemaVersion(version);
     for (const UpgradeStep &step : upgradeSteps()) {
         if (step.version <= version) continue;
         Transaction tx(db);

@@ -4,7 +4,7 @@
 
 namespace kestavion {
 
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 5;
 
 // The statements that create the tables of a new database (from schema.sql), in
 // the dialect of `db`.
@@ -17,8 +17,12 @@ void createTables(Database &db);
 // made from schema.sql starts at 1).
 void applySchemaSteps(Database &db, int fromVersion);
 
+// Refuses (Refusal) a file version this program cannot open: newer than the program,
+// or none at all (an empty or unfinished file). Reads nothing itself.
+void checkSchemaVersion(int version);
+
 // Brings an older file up to this program's version, one step per transaction, and
-// refuses (DbError) a file newer than the program.
+// refuses (Refusal) a file newer than the program.
 void checkAndUpgradeSchema(Database &db);
 
 // The tables the data wipe empties, in the order it empties them.

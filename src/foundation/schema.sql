@@ -1,4 +1,5 @@
--- Kestavion database, schema version 1.
+-- Kestavion database, schema version 2 (an older file is brought up to it by the
+-- upgrade steps in schema.cpp).
 -- Columns stand in the order positional inserts of older tools relied on.
 -- Text columns are TEXT (article numbers, sizes, sale numbers keep leading zeros),
 -- numbers NUMERIC, dates TEXT yyyy-MM-dd, flags INTEGER.
@@ -40,6 +41,7 @@ CREATE TABLE Sell (
 CREATE INDEX idx_sell_shop_date ON Sell(ShopNo, DateTime, State);
 CREATE INDEX idx_sell_no ON Sell(SellNo);
 CREATE INDEX idx_sell_store ON Sell(StoreGUID);
+CREATE INDEX idx_sell_shop_type_date ON Sell(ShopNo, TypeNo, DateTime);
 
 CREATE TABLE SellChange (
   GUID TEXT PRIMARY KEY NOT NULL,

@@ -1,5 +1,11 @@
 #include "foundation/sqlite_database.h"
 
+#include "foundation/file_health.h"
+#include "foundation/refusal.h"
+#include "foundation/schema.h"
+
+#include <string>
+
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -51,6 +57,14 @@ std::filesystem::path nativePath(const QString &p) {
 #endif
 }
 
+// No write permission at all, or none for this program: the file or folder is
+// read-only for us (the permission bits also hold for an administrator, who could
+// write anyway).
+bool readOnlyForUs(const QFileInfo &info) {
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
+}
+
 void run(sqlite3 *db, const char *sql) {
     char *err = nullptr;
     int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
@@ -94,9 +108,19 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, OpenMo
         throw DbError(QStringLiteral("找不到数据库文件 %1").arg(QDir::toNativeSeparators(path)));
     if (mode == OpenMode::CreateNew && existed)
         throw DbError(QStringLiteral("数据库文件已存在 %1").arg(QDir::toNativeSeparators(path)));
+    if (mode == OpenMode::ExistingOnly) {
+        // Checked before the engine sees the file: opening an empty file would turn
+        // it into a new database, and WAL would put its files beside it.
+        const QFileInfo info(path);
+        if (info.size() == 0) throw Refusal(kEmptyDatabaseFile, Refusal::Icon::Warning, kAppTitle);
+        if (readOnlyForUs(info) || readOnlyForUs(QFileInfo(info.absolutePath())))
+            throw Refusal(kReadOnlyDatabase, Refusal::Icon::Warning, kAppTitle);
+    }
 
     sqlite3 *db = nullptr;
-    int flags = SQLITE_OPEN_READWRITE | (mode == OpenMode::CreateNew ? SQLITE_OPEN_CREATE : 0);
+    int flags = mode == OpenMode::ReadOnly
+                    ? SQLITE_OPEN_READONLY
+                    : SQLITE_OPEN_READWRITE | (mode == OpenMode::CreateNew ? SQLITE_OPEN_CREATE : 0);
     QByteArray file = QFile::encodeName(path);
     int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     auto cleanup = [&]() {
@@ -115,6 +139,27 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, OpenMo
             throw DbError(QStringLiteral("数据库引擎不是 SQLCipher，拒绝运行"));
         // A wrong key is only noticed at the first read.
         run(db, "SELECT count(*) FROM sqlite_master;");
+        if (mode == OpenMode::ExistingOnly) {
+            // Everything that could refuse the file comes before the first write.
+            if (sqlite3_db_readonly(db, "main") == 1)
+                throw Refusal(kReadOnlyDatabase, Refusal::Icon::Warning, kAppTitle);
+            sqlite3_stmt *st = nullptr;
+            int version = 0;
+            if (sqlite3_prepare_v2(db, "PRAGMA user_version;", -1, &st, nullptr) == SQLITE_OK &&
+                sqlite3_step(st) == SQLITE_ROW)
+                version = sqlite3_column_int(st, 0);
+            sqlite3_finalize(st);
+            checkSchemaVersion(version);
+        }
+        if (mode == OpenMode::ReadOnly) {
+            // A cache of its own (per connection, nothing written to the file): the
+            // integrity check reads every page, and its index checks revisit many.
+            run(db, "PRAGMA cache_size=-65536;");
+            sqlite3_busy_timeout(db, 15000);
+            auto result = std::unique_ptr<SqliteDatabase>(new SqliteDatabase(db, path));
+            result->cipherVersion_ = version;
+            return result;
+        }
         run(db, "PRAGMA journal_mode=WAL;");
         run(db, "PRAGMA synchronous=FULL;");
         run(db, "PRAGMA cache_size=-32000;");
@@ -149,8 +194,12 @@ void SqliteDatabase::fail(int rc, const QString &context) const {
     if (primary == SQLITE_CONSTRAINT) kind = DbError::Kind::Constraint;
     else if (primary == SQLITE_CORRUPT || primary == SQLITE_NOTADB) kind = DbError::Kind::Damaged;
     else if (primary == SQLITE_IOERR || primary == SQLITE_CANTOPEN) kind = DbError::Kind::ConnectionLost;
-    throw DbError(msg, rc, kind);
+    DbError error(msg, rc, kind);
+    if (health_ && reportsDamagedFile(error)) health_->set(FileHealth::State::Damaged);
+    throw error;
 }
+
+void SqliteDatabase::interrupt() { sqlite3_interrupt(db_); }
 
 sqlite3_stmt *SqliteDatabase::prepare(const QString &sql) {
     auto it = cache_.find(sql);
@@ -219,19 +268,69 @@ static void bindValue(sqlite3_stmt *st, int index, const QVariant &v) {
     }
 }
 
-ResultSet SqliteDatabase::exec(const QString &sql, const QVariantList &params) {
+sqlite3_stmt *SqliteDatabase::prepareBound(const QString &sql, const QVariantList &params) {
     sqlite3_stmt *st = prepare(sql);
     const int expected = sqlite3_bind_parameter_count(st);
     if (expected != params.size()) {
         throw DbError(QStringLiteral("参数个数不符：语句需要 %1 个，给了 %2 个").arg(expected).arg(params.size()));
     }
     for (int i = 0; i < params.size(); ++i) bindValue(st, i + 1, params[i]);
+    return st;
+}
+
+namespace {
+// The current row of a stepping statement.
+class StatementRowView final : public RowView {
+public:
+    explicit StatementRowView(sqlite3_stmt *st) : st_(st) {}
+    QByteArrayView utf8(int column) const override {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st_, column));
+        return text ? QByteArrayView(text, sqlite3_column_bytes(st_, column)) : QByteArrayView();
+    }
+    double number(int column) const override { return sqlite3_column_double(st_, column); }
+
+private:
+    sqlite3_stmt *st_;
+};
+
+// Resets a cached statement however its use ends.
+struct StatementReset {
+    sqlite3_stmt *st;
+    ~StatementReset() {
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+    }
+};
+}  // namespace
+
+void SqliteDatabase::scan(const QString &sql, const QVariantList &params,
+                          const std::function<void(const RowView &)> &fn) {
+    sqlite3_stmt *st = prepareBound(sql, params);
+    StatementReset reset{st};
+    const StatementRowView view(st);
+    for (;;) {
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(st);
+            fail(rc);
+        }
+        fn(view);
+    }
+}
+
+ResultSet SqliteDatabase::exec(const QString &sql, const QVariantList &params) {
+    sqlite3_stmt *st = prepareBound(sql, params);
 
     const int cols = sqlite3_column_count(st);
     QStringList names;
     names.reserve(cols);
     for (int c = 0; c < cols; ++c) names << QString::fromUtf8(sqlite3_column_name(st, c));
 
+    // A text equal to the one above in its column shares that row's string: long
+    // results (a year of sales) repeat kinds, brands, sizes, dates and sellers.
+    std::vector<std::string> lastBytes(static_cast<size_t>(cols));
+    std::vector<QString> lastText(static_cast<size_t>(cols));
     std::vector<QVariantList> rows;
     for (;;) {
         int rc = sqlite3_step(st);
@@ -257,9 +356,17 @@ ResultSet SqliteDatabase::exec(const QString &sql, const QVariantList &params) {
                 row << QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, c)),
                                            sqlite3_column_bytes(st, c)));
                 break;
-            default:
-                row << QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
-                                                  sqlite3_column_bytes(st, c)));
+            default: {
+                const QByteArrayView bytes(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
+                                           sqlite3_column_bytes(st, c));
+                const auto k = size_t(c);
+                if (bytes != QByteArrayView(lastBytes[k].data(), qsizetype(lastBytes[k].size())) ||
+                    lastText[k].isNull()) {
+                    lastBytes[k].assign(bytes.data(), size_t(bytes.size()));
+                    lastText[k] = QString::fromUtf8(bytes);
+                }
+                row << QVariant(lastText[k]);
+            }
             }
         }
         rows.push_back(std::move(row));
@@ -314,7 +421,11 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
     if (!QDir().mkpath(info.absolutePath()))
         throw DbError(QStringLiteral("无法创建备份文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath())));
     const QString temp = destination + QStringLiteral(".tmp");
+    // The temporary copy writes through its own rollback journal: a failed or
+    // killed copy leaves both, and neither may stay behind.
+    const QString tempJournal = temp + QStringLiteral("-journal");
     QFile::remove(temp);
+    QFile::remove(tempJournal);
 
     sqlite3 *dest = nullptr;
     QByteArray file = QFile::encodeName(temp);
@@ -322,6 +433,7 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
     auto abandon = [&](const QString &msg, int code) {
         sqlite3_close_v2(dest);
         QFile::remove(temp);
+        QFile::remove(tempJournal);
         throw DbError(msg, code);
     };
     if (rc != SQLITE_OK) abandon(engineMessage(dest), rc);
@@ -344,13 +456,18 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
     std::filesystem::rename(nativePath(temp), nativePath(destination), ec);
     if (ec) {
         QFile::remove(temp);
+        QFile::remove(tempJournal);
         throw DbError(QStringLiteral("无法写入备份文件 %1").arg(QDir::toNativeSeparators(destination)));
     }
 }
 
 bool SqliteDatabase::copyFile(const QString &source, const QString &destination, const QString &key,
                               EngineProgress *progress) {
+    // The copy writes through its own rollback journal: a failed or cancelled copy
+    // leaves neither the file nor its journal behind.
+    const QString journal = destination + QStringLiteral("-journal");
     QFile::remove(destination);
+    QFile::remove(journal);
     sqlite3 *src = openKeyed(source, key, SQLITE_OPEN_READWRITE);
     sqlite3 *dest = nullptr;
     QByteArray file = QFile::encodeName(destination);
@@ -358,7 +475,10 @@ bool SqliteDatabase::copyFile(const QString &source, const QString &destination,
     auto finish = [&](bool keep) {
         sqlite3_close_v2(dest);
         sqlite3_close_v2(src);
-        if (!keep) QFile::remove(destination);
+        if (!keep) {
+            QFile::remove(destination);
+            QFile::remove(journal);
+        }
     };
     if (rc != SQLITE_OK) {
         QString msg = engineMessage(dest);

@@ -79,12 +79,16 @@ QString GoodsIntakeService::takeInNew(const GoodsIntake &in) {
     return guid;
 }
 
-std::vector<QString> GoodsIntakeService::takeInBatch(const std::vector<GoodsIntake> &batch) {
+std::vector<QString> GoodsIntakeService::takeInBatch(const std::vector<GoodsIntake> &batch,
+                                                     const std::function<void(std::size_t written)> &progress) {
     checkPermission();
     std::vector<QString> keys;
     keys.reserve(batch.size());
     Transaction tx(db_);
-    for (const GoodsIntake &in : batch) keys.push_back(insertGoodsRows(db_, shopNo_, in));
+    for (const GoodsIntake &in : batch) {
+        keys.push_back(insertGoodsRows(db_, shopNo_, in));
+        if (progress) progress(keys.size());
+    }
     tx.commit();
     return keys;
 }
@@ -94,7 +98,7 @@ void GoodsIntakeService::restock(const GoodsRow &goods, double buyPrice, double 
     Transaction tx(db_);
     db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity+? WHERE GUID=?"), {quantity, goods.guid});
     if (db_.changes() != 1)
-        throw DbError(QStringLiteral("货品 %1 在库存中已不存在。").arg(goods.typeNo));
+        throw Refusal(QStringLiteral("货品 %1 在库存中已不存在。").arg(goods.typeNo), Refusal::Icon::Warning, kAppTitle);
     GoodsIntake in;
     in.typeNo = goods.typeNo;
     in.name = goods.name;

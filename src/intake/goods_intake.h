@@ -6,6 +6,7 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace kestavion {
@@ -65,11 +66,13 @@ public:
     // Goods. Returns the new Goods' key.
     QString takeInNew(const GoodsIntake &in);
     // One new Goods per entry, all in one transaction; the keys in the same order.
-    std::vector<QString> takeInBatch(const std::vector<GoodsIntake> &batch);
+    // `progress` (if given) hears how many have been written after each one.
+    std::vector<QString> takeInBatch(const std::vector<GoodsIntake> &batch,
+                                     const std::function<void(std::size_t written)> &progress = {});
 
     // More of an existing Goods: its quantity grows, one intake record (description as
-    // shown in the list, empty memo) and one new lot. Throws DbError when the Goods
-    // row no longer exists (nothing is written then).
+    // shown in the list, empty memo) and one new lot. Throws Refusal when the Goods
+    // row no longer exists (nothing is written then), DbError when the engine fails.
     void restock(const GoodsRow &goods, double buyPrice, double quantity, const QDate &date);
 
 private:

@@ -1,5 +1,8 @@
 #include "mainwindow/exit_backup.h"
 
+#include "foundation/file_health.h"
+#include "foundation/refusal.h"
+
 #include "foundation/sqlite_database.h"
 
 #include <QDir>
@@ -37,6 +40,10 @@ QString ExitBackup::backupPath(const QVariant &dirpath, const QVariant &fileName
     QString path = part(dirpath);
     if (!path.endsWith(QLatin1Char('/')) && !path.endsWith(QLatin1Char('\\'))) path += QDir::separator();
     return path + part(fileName) + QStringLiteral(".mdb");
+}
+
+void ExitBackup::refuseIfDamaged() const {
+    if (health_ && health_->damaged()) throw Refusal(kNoBackupOfDamagedFile, Refusal::Icon::Warning, kAppTitle);
 }
 
 QString ExitBackup::sourceFile() const {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/file_health.h"
 
 #include <QDateTime>
 #include <QString>
@@ -30,7 +31,12 @@ public:
     enum class Outcome { Done, Cancelled };
     static constexpr int kKeptCopies = 7;
 
-    explicit ExitBackup(Database &db) : db_(db) {}
+    // `health`: the integrity check's finding about the open file (may be null).
+    explicit ExitBackup(Database &db, const FileHealth *health = nullptr) : db_(db), health_(health) {}
+
+    // Throws Refusal(kNoBackupOfDamagedFile) when the open file was found damaged: a
+    // good old backup is never replaced by a copy of a damaged file.
+    void refuseIfDamaged() const;
 
     // nullopt when FileSave has no row. Throws DbError when it cannot be read.
     std::optional<BackupSetting> readSetting();
@@ -57,6 +63,9 @@ public:
 
 private:
     Database &db_;
+    const FileHealth *health_ = nullptr;
 };
+
+inline const QString kNoBackupOfDamagedFile = kFileDamaged + QStringLiteral("\n本次没有备份，原有的备份文件都保留着。");
 
 }  // namespace kestavion

@@ -48,7 +48,7 @@ LotTaken StockLedger::takeFromLot(const QString &storeGuid, int sellOrder) {
         LotTaken taken;
         if (rs.empty()) return taken;
         taken.id = rs.integer(QStringLiteral("ID"));
-        taken.price = rs.number(QStringLiteral("Price"));
+        taken.price = Money::fromVariant(rs.value(0, QStringLiteral("Price")));
         db_.exec(QStringLiteral("UPDATE BuyPrice SET Quantity=Quantity-1 WHERE ID=? AND Quantity>0"), {taken.id});
         if (db_.changes() == 1) return taken;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/money.h"
 
 #include <QStringList>
 
@@ -10,7 +11,7 @@ namespace kestavion {
 // goods had no lot with units left).
 struct LotTaken {
     qint64 id = 0;
-    double price = 0.0;
+    Money price;
 };
 
 // Every movement of a pair goes through here: sale, return, exchange, void, problem

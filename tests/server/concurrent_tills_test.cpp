@@ -59,7 +59,7 @@ void runTill(const QString &conninfo, Session session, const QDate day, const QS
             for (int p = 0; p < pairs; ++p) {
                 SaleLine l;
                 l.goods = goodsOf(*db, goods.at(random.bounded(kGoods)));
-                l.priceText = QStringLiteral("100");
+                l.price = Money::fromWhole(100);
                 l.abate = kFullPrice;
                 l.amount = 100;
                 lines.push_back(l);
@@ -80,7 +80,7 @@ void runTill(const QString &conninfo, Session session, const QDate day, const QS
                 ++out.returned;
             } else if (i % 7 == 6) {
                 ExchangePair p{mine.first(), QStringLiteral("颜色不喜欢"), goods.at(random.bounded(kGoods)), kFullPrice,
-                               100};
+                               Money::fromWhole(100)};
                 CustomerExchange(*db, session, clock).commit({p});
                 mine.removeFirst();
                 ++out.exchanged;

@@ -3,6 +3,8 @@
 #include "foundation/app_context.h"
 #include "foundation/database.h"
 #include "foundation/dictionary.h"
+#include "foundation/file_health.h"
+#include "foundation/money.h"
 #include "foundation/prompter.h"
 #include "foundation/refusal.h"
 
@@ -15,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 namespace kestavion {
 
@@ -24,7 +28,7 @@ QStringList dictionaryEntries(Database &db, const QString &item, Prompter *promp
     try {
         return Dictionary(db).entries(item);
     } catch (const DbError &e) {
-        if (prompter) prompter->plain(e.message());
+        if (prompter) showDbError(*prompter, e);
         return {};
     }
 }
@@ -143,6 +147,33 @@ void setNumericOnly(QLineEdit *box, bool on) {
     box->update();
 }
 
+namespace {
+class ElidingComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+        opt.currentText = fontMetrics().elidedText(opt.currentText, Qt::ElideRight, field.width() - 2);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
+    }
+};
+}  // namespace
+
+QComboBox *fixedWidthComboBox(QWidget *parent, int width) {
+    auto *combo = new ElidingComboBox(parent);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(8);
+    combo->setFixedWidth(width);
+    combo->view()->setTextElideMode(Qt::ElideRight);
+    return combo;
+}
+
 QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption) {
     auto *b = new QPushButton(caption, parent);
     b->setObjectName(QString::fromLatin1(name));
@@ -166,9 +197,22 @@ bool runReporting(Prompter &prompter, const std::function<void()> &work) {
         r.show(prompter);
         return false;
     } catch (const DbError &e) {
-        prompter.plain(e.message());
+        showDbError(prompter, e);
         return false;
     }
+}
+
+bool moneyBoxAccepted(Prompter &prompter, QLineEdit *box) {
+    if (!Money::tooLarge(box->text())) return true;
+    prompter.warning(kMoneyTooLarge, kAppTitle);
+    box->setFocus();
+    box->selectAll();
+    return false;
+}
+
+void showDbError(Prompter &prompter, const DbError &error) {
+    prompter.plain(error.message());
+    if (reportsDamagedFile(error)) prompter.warning(kFileDamaged, kAppTitle);
 }
 
 }  // namespace kestavion

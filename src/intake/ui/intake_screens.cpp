@@ -1,6 +1,7 @@
 #include "intake/ui/intake_screens.h"
 
 #include "foundation/ui/screen_registry.h"
+#include "intake/ui/delivery_import_screen.h"
 #include "intake/ui/intake_history_screen.h"
 #include "intake/ui/price_change_screen.h"
 #include "intake/ui/restock_screen.h"
@@ -23,6 +24,12 @@ void registerIntakeScreens(ScreenRegistry &registry) {
     price.menuName = QStringLiteral("ChangePrice");
     price.create = [](AppContext &ctx, QWidget *parent) -> QDialog * { return new PriceChangeScreen(ctx, parent); };
     registry.add(std::move(price));
+
+    // The delivery-note import has no permission of its own: its entry is never gated.
+    ScreenEntry putIn;
+    putIn.menuName = QStringLiteral("putin");
+    putIn.create = [](AppContext &ctx, QWidget *parent) -> QDialog * { return new DeliveryImportScreen(ctx, parent); };
+    registry.add(std::move(putIn));
 }
 
 }  // namespace kestavion

@@ -4,8 +4,8 @@ namespace kestavion {
 
 class ScreenRegistry;
 
-// Restocking (menu and toolbar "BuyIn"), intake history ("BuyInDetail") and price
-// change ("ChangePrice").
+// Restocking (menu and toolbar "BuyIn"), intake history ("BuyInDetail"), price
+// change ("ChangePrice") and the delivery-note import ("putin").
 void registerIntakeScreens(ScreenRegistry &registry);
 
 }  // namespace kestavion

@@ -4,6 +4,7 @@
 #include "foundation/file_health.h"
 #include "foundation/sqlite_database.h"
 #include "foundation/platform.h"
+#include "foundation/refusal.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/login_screen.h"
 #include "foundation/ui/relogin_screen.h"
@@ -296,7 +297,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 }
 
 void MainWindow::backupOnExit() {
-    ExitBackup backup(*ctx_.db);
+    ExitBackup backup(*ctx_.db, ctx_.health);
     std::optional<BackupSetting> setting;
     try {
         setting = backup.readSetting();
@@ -309,8 +310,10 @@ void MainWindow::backupOnExit() {
     }
     if (!setting->save) return;
     // A damaged file is never copied over the good copies made before.
-    if (ctx_.health && ctx_.health->damaged()) {
-        ctx_.prompter->warning(kFileDamaged + QStringLiteral("\n本次没有备份，原有的备份文件都保留着。"), kAppTitle);
+    try {
+        backup.refuseIfDamaged();
+    } catch (const Refusal &r) {
+        r.show(*ctx_.prompter);
         return;
     }
     const QString source = backup.sourceFile();
