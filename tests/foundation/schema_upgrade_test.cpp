@@ -10,7 +10,7 @@ TEST_F(DbTest, FirstVersionFileGainsTheArticleIndex) {
     db->exec(QStringLiteral("DROP INDEX idx_sell_shop_type_date"));
     db->exec(QStringLiteral("PRAGMA user_version = 1"));
     checkAndUpgradeSchema(*db);
-    EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), 2);
+    EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
     ResultSet plan = db->exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT TypeNo FROM Sell WHERE ShopNo=? AND TypeNo=? "
                                              "AND DateTime>=? AND DateTime<=? AND State<2"),
                               {kShopKey, QStringLiteral("A100"), QStringLiteral("2026-01-01"),
