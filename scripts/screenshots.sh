@@ -260,27 +260,6 @@ xdotool key Escape
 focus_window "进货明细查询"
 xdotool key Escape
 
-# Print screen: the stock query hands its list over (打印(&P)); the preview button
-# has the focus and Enter builds the report. Skipped while no query prints.
-focus_window "$MAIN_TITLE"
-xdotool key --clearmodifiers alt+q
-sleep 0.2
-xdotool key Return
-if wait_window "^库存查询$" >/dev/null 2>&1; then
-  xdotool key --clearmodifiers alt+p
-  if wait_window "^打印$" >/dev/null 2>&1; then
-    shot print_screen
-    xdotool key Return
-    sleep 1
-    shot print_preview
-    xdotool key Escape
-  fi
-  focus_window "^库存查询$"
-  xdotool key Escape
-else
-  echo "screenshots: no stock query, no print preview" >&2
-fi
-
 # --- after-sales screens -----------------------------------------------------
 # Two articles in stock (with their lots), then a real sale of two pairs at the till,
 # so the return, exchange and void screens have a sale to find.
@@ -381,6 +360,27 @@ as_open "^厂家退货$" o 5
 xdotool key --clearmodifiers alt+a
 shot factory_return
 xdotool key Escape
+
+# Print screen: the stock query hands its list over (打印(&P)); the preview button
+# has the focus and Enter builds the report. Skipped while no query prints.
+focus_window "$MAIN_TITLE"
+xdotool key --clearmodifiers alt+q
+sleep 0.2
+xdotool key Return
+if wait_window "^库存查询$" >/dev/null 2>&1; then
+  xdotool key --clearmodifiers alt+p
+  if wait_window "^打印$" >/dev/null 2>&1; then
+    shot print_screen
+    xdotool key Return
+    sleep 1
+    shot print_preview
+    xdotool key Escape
+  fi
+  focus_window "^库存查询$"
+  xdotool key Escape
+else
+  echo "screenshots: no stock query, no print preview" >&2
+fi
 
 # --- end of screens ------------------------------------------------------------
 
