@@ -26,6 +26,7 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QUrl>
@@ -243,6 +244,9 @@ void PrintScreen::LoadIt(const GridSnapshot &grid, bool isTotal) {
         if (row.isTotal && !row.cells.isEmpty()) captionPx = std::max(captionPx, fm.horizontalAdvance(row.cells[0]));
     g->setColWidth(0, std::max(kRecordColumnTwips, (captionPx + 12) * kTwipsPerPixel));
     g->setRow(0);
+    // Binding made row 1 current and scrolled to it while the list had no size yet.
+    g->scrollToTop();
+    g->horizontalScrollBar()->setValue(0);
     firstDataRow_ = totalRowPresent_ ? 2 : 1;
 
     // One checked entry per shown column, carrying its column.
