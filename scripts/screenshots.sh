@@ -415,25 +415,6 @@ shot factory_return
 xdotool key Escape
 
 # --- day's end and money ----------------------------------------------------------
-# The exchange above was only looked at: now the pair still sold is exchanged for the
-# brown AS7002 (the customer pays 30 more), so the day has a sale, a return and an
-# exchange to settle.
-as_open "^客户调换$" o 2
-xdotool key space
-xdotool key --clearmodifiers alt+q
-sleep 0.3
-xdotool key --clearmodifiers alt+c
-focus_window "^调换$"
-xdotool type --delay 50 AS7002
-xdotool key --clearmodifiers alt+o
-focus_window "^提示$"
-xdotool key Return
-focus_window "^客户调换$"
-xdotool key --clearmodifiers alt+o
-focus_window "^Kestavion鞋店管理系统$"
-xdotool key Return
-focus_window "^客户调换$"
-xdotool key Escape
 # Two expenses: the rent, then a smaller one of the same item and day.
 as_open "^其他支出$" o 8
 xdotool key Return
