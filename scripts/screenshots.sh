@@ -524,6 +524,7 @@ shot return_query
 xdotool key Escape
 shot_screen factory_return_query "^厂家退货查询$" q 5
 shot_screen void_query "^销售作废查询$" q 6
+shot_screen size_run "^尺码断码查询$" q 8
 
 # Print screen: the stock query hands its list over (打印(&P)); the preview button
 # has the focus and Enter builds the report. Skipped while no query prints.
