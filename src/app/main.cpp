@@ -1,5 +1,6 @@
 #include "foundation/app_context.h"
 #include "foundation/clock.h"
+#include "foundation/platform.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
 #include "foundation/ui/login_screen.h"
@@ -29,15 +30,18 @@ int main(int argc, char **argv) {
     QtPrompter prompter;
     SystemClock clock;
     std::unique_ptr<SqliteDatabase> db;
-    const QString path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
+    // Beside the program in a build tree; /var/lib/kestavion once installed.
+    const QString path = platform::dataFolder() + QLatin1Char('/') + QLatin1String(kDatabaseFileName);
     const QString connectFailed = QStringLiteral("连接数据库失败！");
+    // --check: only says on the console whether the database opens and is understood.
+    const bool checkOnly = app.arguments().contains(QStringLiteral("--check"));
     try {
         db = SqliteDatabase::open(path);
     } catch (const DbError &e) {
         // Missing file, wrong key or a library that is not SQLCipher: the reason goes
         // to the console only, the user sees the connection failure.
         std::fprintf(stderr, "kestavion: %s\n", e.what());
-        prompter.info(connectFailed, kTitleHint);
+        if (!checkOnly) prompter.info(connectFailed, kTitleHint);
         return 1;
     }
     try {
@@ -45,9 +49,16 @@ int main(int argc, char **argv) {
     } catch (const DbError &e) {
         // A file newer than this program (or without a version) is not opened half
         // understood: say why, then end.
+        std::fprintf(stderr, "kestavion: %s\n", e.what());
+        if (checkOnly) return 1;
         prompter.plain(e.message());
         prompter.info(connectFailed, kTitleHint);
         return 1;
+    }
+
+    if (checkOnly) {
+        std::printf("kestavion: %s opens\n", qPrintable(path));
+        return 0;
     }
 
     // Receipts go to the system's default printer.
