@@ -8,6 +8,7 @@
 #include "foundation/ui/qt_prompter.h"
 #include "foundation/ui/screen_registry.h"
 #include "mainwindow/ui/main_window.h"
+#include "selling/ui/escpos_printer_access.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -61,14 +62,19 @@ int main(int argc, char **argv) {
         return 0;
     }
 
-    // Receipts go to the system's default printer.
+    // Receipts go to the system's default printer, or to a thermal printer in ESC/POS
+    // when this machine's settings file names one ([printer] kind=escpos).
     SystemPrinterAccess systemPrinter;
+    std::unique_ptr<EscPosPrinterAccess> thermalPrinter;
+    const EscPosSettings thermal =
+        EscPosSettings::read(platform::dataFolder() + QLatin1Char('/') + QLatin1String(kSettingsFileName));
+    if (thermal.enabled) thermalPrinter = std::make_unique<EscPosPrinterAccess>(thermal);
     AppContext ctx;
     ctx.db = db.get();
     ctx.prompter = &prompter;
     ctx.clock = &clock;
     ctx.databasePath = path;
-    ctx.printer = &systemPrinter;
+    ctx.printer = thermalPrinter ? static_cast<PrinterAccess *>(thermalPrinter.get()) : &systemPrinter;
 
     ScreenRegistry registry;
     registerAllScreens(registry);
