@@ -1,8 +1,9 @@
-// kestavion-initdb [path] [--shop-name NAME] [--admin-password PW]
+// kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR] | --where
 // Creates the delivered database: tables, shop, sales rules, administrator, first
 // user "admin", backup setting and starter lookup lists. Never overwrites a file.
 #include "foundation/delivered_database.h"
 #include "foundation/database.h"
+#include "foundation/platform.h"
 #include "foundation/sqlite_database.h"
 
 #include <QCoreApplication>
@@ -25,7 +26,12 @@ int main(int argc, char **argv) {
             else if (a == QLatin1String("--admin-password")) options.adminPassword = v;
             else options.backupFolder = v;
         } else if (a == QLatin1String("-h") || a == QLatin1String("--help")) {
-            std::printf("usage: kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR]\n");
+            std::printf("usage: kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR]\n"
+                        "       kestavion-initdb --where   (prints the path used when none is given)\n");
+            return 0;
+        } else if (a == QLatin1String("--where")) {
+            std::printf("%s\n", qPrintable(QDir::toNativeSeparators(kestavion::platform::dataFolder() + QLatin1Char('/') +
+                                                                   QLatin1String(kestavion::kDatabaseFileName))));
             return 0;
         } else if (path.isEmpty() && !a.startsWith(QLatin1String("--"))) {
             path = a;
@@ -34,7 +40,7 @@ int main(int argc, char **argv) {
             return 2;
         }
     }
-    if (path.isEmpty()) path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kestavion::kDatabaseFileName);
+    if (path.isEmpty()) path = kestavion::platform::dataFolder() + QLatin1Char('/') + QLatin1String(kestavion::kDatabaseFileName);
     if (QFileInfo::exists(path)) {
         std::fprintf(stderr, "kestavion-initdb: %s already exists; not overwritten\n", qPrintable(QDir::toNativeSeparators(path)));
         return 1;
