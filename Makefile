@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: build run test deps clean
+.PHONY: build run test deps clean package package-test
 
 deps:
 	@bash scripts/install-deps.sh
@@ -20,5 +20,16 @@ run: build
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The .deb, built in its own folder without the tests and benchmarks.
+PACKAGE_DIR ?= build-package
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKESTAVION_TESTS=OFF \
+	  -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON
+	cmake --build $(PACKAGE_DIR) -j $(JOBS) --target package
+
+# Not part of `make test`: unpacks the .deb into a scratch folder and starts it offscreen.
+package-test: package
+	bash scripts/package-test.sh $(PACKAGE_DIR)
+
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

@@ -15,9 +15,11 @@
 #include "reports/stock_query.h"
 #include "reports/ui/sales_query_screen.h"
 #include "reports/ui/sales_ranking_screen.h"
+#include "reports/ui/size_run_screen.h"
 #include "reports/ui/stock_query_screen.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -140,6 +142,33 @@ void BM_StockRead(benchmark::State &state) {
     for (auto _ : state) benchmark::DoNotOptimize(StockQuery(*shop().db, shop().ctx.session).shopStock());
 }
 BENCHMARK(BM_StockRead)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Opening the size-run view: every article and colour of the shop read, laid out
+// by size with its broken runs, the grand total, painted once.
+void BM_SizeRunOpen(benchmark::State &state) {
+    int rows = 0;
+    for (auto _ : state) {
+        SizeRunScreen screen(shop().ctx);
+        screen.resize(1100, 680);
+        screen.show();
+        QApplication::processEvents();
+        rows = screen.VSFlexGrid->rows() - 1;
+    }
+    state.counters["grid_rows"] = rows;
+}
+BENCHMARK(BM_SizeRunOpen)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The size-run view's "only broken runs" switch: filter, grid, totals, marks.
+void BM_SizeRunBrokenSwitch(benchmark::State &state) {
+    SizeRunScreen screen(shop().ctx);
+    int rows = 0;
+    for (auto _ : state) {
+        screen.chkBroken->setChecked(!screen.chkBroken->isChecked());
+        rows = screen.VSFlexGrid->rows() - 1;
+    }
+    state.counters["grid_rows"] = rows;
+}
+BENCHMARK(BM_SizeRunBrokenSwitch)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 // A sales query over `days` days up to today, all kinds and brands, through the
 // screen: statement, list, subtotals per article, grand total, figures, chart.

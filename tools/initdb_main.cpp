@@ -1,4 +1,4 @@
-// kestavion-initdb [path] [--shop-name NAME] [--admin-password PW]
+// kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR] | --where
 // kestavion-initdb --postgres CONNINFO [--shop-name NAME] [--admin-password PW]
 // Creates the delivered database: tables, shop, sales rules, administrator, first
 // user "admin", backup setting and starter lookup lists. Never overwrites a file, nor
@@ -6,6 +6,7 @@
 #include "foundation/delivered_database.h"
 #include "foundation/database.h"
 #include "foundation/pg_database.h"
+#include "foundation/platform.h"
 #include "foundation/sqlite_database.h"
 
 #include <QCoreApplication>
@@ -39,7 +40,12 @@ int main(int argc, char **argv) {
             std::printf("usage: kestavion-initdb [path] [--shop-name NAME] [--admin-password PW] [--backup-folder DIR]\n"
                         "       kestavion-initdb --postgres CONNINFO [--shop-name NAME] [--admin-password PW]\n"
                         "       kestavion-initdb --postgres CONNINFO --add-shop NAME   (or [path] --add-shop NAME)\n"
+                        "       kestavion-initdb --where   (prints the path used when none is given)\n"
                         "The server database should be made with: createdb -T template0 -E UTF8 --locale=C NAME\n");
+            return 0;
+        } else if (a == QLatin1String("--where")) {
+            std::printf("%s\n", qPrintable(QDir::toNativeSeparators(kestavion::platform::dataFolder() + QLatin1Char('/') +
+                                                                   QLatin1String(kestavion::kDatabaseFileName))));
             return 0;
         } else if (path.isEmpty() && !a.startsWith(QLatin1String("--"))) {
             path = a;
@@ -53,8 +59,7 @@ int main(int argc, char **argv) {
         try {
             std::unique_ptr<kestavion::Database> db;
             if (server) db = kestavion::PgDatabase::open(conninfo);
-            else db = kestavion::SqliteDatabase::open(path.isEmpty() ? QCoreApplication::applicationDirPath() +
-                                                                            QLatin1Char('/') +
+            else db = kestavion::SqliteDatabase::open(path.isEmpty() ? kestavion::platform::dataFolder() + QLatin1Char('/') +
                                                                             QLatin1String(kestavion::kDatabaseFileName)
                                                                       : path);
             const QString key = kestavion::addShop(*db, newShop);
@@ -86,7 +91,7 @@ int main(int argc, char **argv) {
         std::printf("created the tables on the server (log in as admin)\n");
         return 0;
     }
-    if (path.isEmpty()) path = QCoreApplication::applicationDirPath() + QLatin1Char('/') + QLatin1String(kestavion::kDatabaseFileName);
+    if (path.isEmpty()) path = kestavion::platform::dataFolder() + QLatin1Char('/') + QLatin1String(kestavion::kDatabaseFileName);
     if (QFileInfo::exists(path)) {
         std::fprintf(stderr, "kestavion-initdb: %s already exists; not overwritten\n", qPrintable(QDir::toNativeSeparators(path)));
         return 1;

@@ -3,6 +3,7 @@
 #include "foundation/file_health.h"
 #include "foundation/integrity_check.h"
 #include "foundation/refusal.h"
+#include "foundation/platform.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
 #include "foundation/till_settings.h"
@@ -12,6 +13,7 @@
 #include "foundation/ui/qt_prompter.h"
 #include "foundation/ui/screen_registry.h"
 #include "mainwindow/ui/main_window.h"
+#include "selling/ui/escpos_printer_access.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -35,18 +37,25 @@ int main(int argc, char **argv) {
     QtPrompter prompter;
     SystemClock clock;
     std::unique_ptr<Database> db;
-    const QString programDir = QCoreApplication::applicationDirPath() + QLatin1Char('/');
-    const QString path = programDir + QLatin1String(kDatabaseFileName);
+    // Beside the program in a build tree; /var/lib/kestavion once installed.
+    const QString dataDir = platform::dataFolder() + QLatin1Char('/');
+    const QString path = dataDir + QLatin1String(kDatabaseFileName);
     const QString connectFailed = QStringLiteral("连接数据库失败！");
+    // --check: only says on the console whether the database opens and is understood.
+    const bool checkOnly = app.arguments().contains(QStringLiteral("--check"));
     TillSettings settings;
     try {
-        // Kestavion.ini beside the program puts this till on a server; without it the
+        // Kestavion.ini beside the database file puts this till on a server; without it the
         // embedded file is used.
-        settings = readTillSettings(programDir + QLatin1String(kSettingsFileName));
+        settings = readTillSettings(dataDir + QLatin1String(kSettingsFileName));
         db = openConfiguredDatabase(settings, path);
     } catch (const Refusal &r) {
         // An empty or read-only file, or one of a version this program cannot open:
         // said in our own words, and the file is left untouched.
+        if (checkOnly) {
+            std::fprintf(stderr, "kestavion: %s\n", qPrintable(r.message()));
+            return 1;
+        }
         r.show(prompter);
         prompter.info(connectFailed, kTitleHint);
         return 1;
@@ -54,28 +63,44 @@ int main(int argc, char **argv) {
         // Missing file, wrong key, a library that is not SQLCipher or a server that
         // does not answer: the reason goes to the console, the user sees the failure.
         std::fprintf(stderr, "kestavion: %s\n", e.what());
-        if (settings.server) prompter.plain(e.message());
-        prompter.info(connectFailed, kTitleHint);
+        if (settings.server && !checkOnly) prompter.plain(e.message());
+        if (!checkOnly) prompter.info(connectFailed, kTitleHint);
         return 1;
     }
     try {
         checkAndUpgradeSchema(*db);
     } catch (const Refusal &r) {
+        if (checkOnly) {
+            std::fprintf(stderr, "kestavion: %s\n", qPrintable(r.message()));
+            return 1;
+        }
         r.show(prompter);
         prompter.info(connectFailed, kTitleHint);
         return 1;
     } catch (const DbError &e) {
         // A file newer than this program (or without a version) is not opened half
         // understood: say why, then end.
+        std::fprintf(stderr, "kestavion: %s\n", e.what());
+        if (checkOnly) return 1;
         prompter.plain(e.message());
         prompter.info(connectFailed, kTitleHint);
         return 1;
     }
 
-    // Receipts go to the system's default printer.
+    if (checkOnly) {
+        std::printf("kestavion: %s opens\n", qPrintable(db->localFile().isEmpty() ? db->location() : path));
+        return 0;
+    }
+
+    // Receipts go to the system's default printer, or to a thermal printer in ESC/POS
+    // when this machine's settings file names one ([printer] kind=escpos).
     SystemPrinterAccess systemPrinter;
     FileHealth health;
     db->setHealth(&health);
+    std::unique_ptr<EscPosPrinterAccess> thermalPrinter;
+    const EscPosSettings thermal =
+        EscPosSettings::read(platform::dataFolder() + QLatin1Char('/') + QLatin1String(kSettingsFileName));
+    if (thermal.enabled) thermalPrinter = std::make_unique<EscPosPrinterAccess>(thermal);
     AppContext ctx;
     ctx.db = db.get();
     ctx.prompter = &prompter;
@@ -83,7 +108,7 @@ int main(int argc, char **argv) {
     ctx.databasePath = db->localFile().isEmpty() ? db->location() : path;
     ctx.session.tillShop = settings.shopKey;
     ctx.session.tillKey = settings.tillKey;
-    ctx.printer = &systemPrinter;
+    ctx.printer = thermalPrinter ? static_cast<PrinterAccess *>(thermalPrinter.get()) : &systemPrinter;
     ctx.health = &health;
 
     ScreenRegistry registry;

@@ -1,6 +1,8 @@
 #include "foundation/platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QSysInfo>
 
 namespace kestavion::platform {
@@ -11,6 +13,20 @@ QString defaultBackupFolder() {
 #else
     return QDir::homePath() + QStringLiteral("/数据备份");
 #endif
+}
+
+QString dataFolder(const QString &programFolder, const QString &environment) {
+    if (!environment.trimmed().isEmpty()) return QDir::cleanPath(environment.trimmed());
+    QFile marker(QDir(programFolder).filePath(QStringLiteral("../share/kestavion/data-folder")));
+    if (marker.open(QIODevice::ReadOnly)) {
+        const QString folder = QString::fromUtf8(marker.readLine()).trimmed();
+        if (!folder.isEmpty()) return QDir::cleanPath(QDir(programFolder).absoluteFilePath(folder));
+    }
+    return programFolder;
+}
+
+QString dataFolder() {
+    return dataFolder(QCoreApplication::applicationDirPath(), qEnvironmentVariable("KESTAVION_DATA_DIR"));
 }
 
 QStringList calculatorCandidates() {

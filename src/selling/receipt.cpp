@@ -110,6 +110,108 @@ PrintJob Receipt::reprintPos(const ReceiptData &d) {
             PrintCall{8, false, join(posBody(d))}};
 }
 
+// ---- thermal layout -----------------------------------------------------------
+
+namespace {
+
+int charWidth(char32_t c) {
+    // East Asian wide and full-width forms; everything else one column.
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
+                   (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                   (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x20000 && c <= 0x3FFFD)
+               ? 2
+               : 1;
+}
+
+// `text` broken into lines of at most `width` columns (a wide character never split).
+QStringList wrap(const QString &text, int width) {
+    QStringList out;
+    QString line;
+    int used = 0;
+    for (char32_t c : text.toUcs4()) {
+        const int w = charWidth(c);
+        if (used + w > width && !line.isEmpty()) {
+            out << line;
+            line.clear();
+            used = 0;
+        }
+        line += QString::fromUcs4(&c, 1);
+        used += w;
+    }
+    if (!line.isEmpty() || out.isEmpty()) out << line;
+    return out;
+}
+
+QString spaces(int n) { return QString(std::max(0, n), QLatin1Char(' ')); }
+
+QString centred(const QString &text, int width) {
+    const int free = width - Receipt::displayWidth(text);
+    return spaces(free / 2) + text;
+}
+
+// `label` at the left, `value` at the right of a `width`-column line (on lines of
+// their own when both do not fit).
+QStringList labelled(const QString &label, const QString &value, int width) {
+    const int gap = width - Receipt::displayWidth(label) - Receipt::displayWidth(value);
+    if (gap >= 1) return {label + spaces(gap) + value};
+    QStringList out = wrap(label, width);
+    for (const QString &v : wrap(value, width)) out << spaces(width - Receipt::displayWidth(v)) + v;
+    return out;
+}
+
+// Right-aligned fields of the given widths (a field too long pushes the rest right).
+QString fields(const QStringList &values, const std::vector<int> &widths) {
+    QString line;
+    for (size_t i = 0; i < widths.size() && i < size_t(values.size()); ++i)
+        line += spaces(widths[i] - Receipt::displayWidth(values[int(i)])) + values[int(i)];
+    return line;
+}
+
+}  // namespace
+
+int Receipt::displayWidth(const QString &text) {
+    int w = 0;
+    for (char32_t c : text.toUcs4()) w += charWidth(c);
+    return w;
+}
+
+PrintJob Receipt::thermal(const ReceiptData &d, int columns, bool reprint) {
+    const int w = std::max(24, columns);
+    // Quantity, retail price, discount or special price, amount; they fill the width.
+    const std::vector<int> widths = w >= 48 ? std::vector<int>{10, 12, 12, w - 34} : std::vector<int>{5, 9, 8, w - 22};
+    const QString rule(w, QLatin1Char('-'));
+
+    QStringList head;
+    // Double size: half as many characters fit on a line.
+    for (const QString &l : wrap(d.shopName, w / 2)) head << centred(l, w / 2);
+
+    QStringList body;
+    body << centred(reprint ? QStringLiteral("结帐单（重打）") : kTitle, w);
+    body << labelled(QStringLiteral("销售时间："), timeText(d.time), w);
+    body << labelled(QStringLiteral("销 售 员："), d.seller, w);
+    body << labelled(QStringLiteral("销售编号："), d.sellNo, w);
+    body << rule;
+    body << QStringLiteral("货号 品牌 种类 尺码");
+    body << fields({QStringLiteral("数量"), QStringLiteral("零售价"), QStringLiteral("折扣"), QStringLiteral("实收")},
+                   widths);
+    body << rule;
+    for (const ReceiptPair &p : d.pairs) {
+        QStringList name{p.typeNo, p.brand, p.kind, p.size};
+        name.removeAll(QString());
+        body << wrap(name.join(QLatin1Char(' ')), w);
+        body << fields({p.quantity, p.price, p.abate, p.amount}, widths);
+    }
+    const Totals t = totalsOf(d);
+    body << rule;
+    body << labelled(QStringLiteral("数    量："), t.q, w) << labelled(QStringLiteral("应收合计："), t.t, w)
+         << labelled(QStringLiteral("优惠合计："), t.d, w) << labelled(QStringLiteral("实收合计："), t.net, w)
+         << labelled(QStringLiteral("客人付款："), d.payment, w) << labelled(QStringLiteral("找回金额："), d.change, w);
+    body << rule;
+    for (const QString &l : wrap(QStringLiteral("凭本票按国家三包法规实行三包"), w)) body << centred(l, w);
+    for (const QString &l : wrap(QStringLiteral("谢谢惠顾，欢迎下次光临！"), w)) body << centred(l, w);
+    return {PrintCall{kThermalDouble, true, join(head)}, PrintCall{kThermalNormal, false, join(body)}};
+}
+
 ReceiptData Receipt::fromSale(const std::vector<SaleLine> &lines, const QString &sellNo, const Money &payment,
                               const Money &change, const Session &session, const QDateTime &time) {
     ReceiptData d;

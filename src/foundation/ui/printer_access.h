@@ -15,6 +15,12 @@ public:
     virtual ~PrinterAccess() = default;
     // False when there is no printer or it cannot be opened ("没有发现打印机！").
     virtual bool print(const PrintJob &job) = 0;
+    // Why the last print failed, when the printer said so ("打印机缺纸！"); empty
+    // means the printer was not found.
+    virtual QString problem() const { return {}; }
+    // A character (thermal) printer's line width, for which the receipt is laid out
+    // in characters; 0 for a page printer.
+    virtual int thermalColumns() const { return 0; }
 
     static const QString &faceName();
     // Paints the calls onto an opened printer, one line under the other, new pages

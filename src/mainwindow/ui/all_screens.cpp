@@ -5,6 +5,7 @@
 #include "intake/ui/intake_screens.h"
 #include "reports/ui/reports_query_screens.h"
 #include "reports/ui/reports_screens.h"
+#include "reports/ui/size_run_screens.h"
 #include "selling/ui/selling_screens.h"
 
 namespace kestavion {
@@ -17,6 +18,7 @@ void registerAllScreens(ScreenRegistry &registry) {
     registerAftersalesScreens(registry);
     registerReportQueryScreens(registry);
     registerReportsScreens(registry);
+    registerSizeRunScreens(registry);
 }
 
 }  // namespace kestavion

@@ -84,6 +84,7 @@ const MenuLine kMenus[] = {
     {MenuLine::Entry, "Back", "6-厂商退货查询"},
     {MenuLine::Entry, "BlankOutQuery", "7-作废记录查询"},
     {MenuLine::Entry, "OtherOutQuery", "8-非营业支出查询"},
+    {MenuLine::Entry, "SizeRun", "9-尺码断码查询"},
 
     {MenuLine::Top, "Amount", "[结算统计(&A)]"},
     {MenuLine::Entry, "DayAmount", "1-日结算"},
@@ -114,6 +115,7 @@ const Gate kMenuGates[] = {
     {"SellGroup", "SellGroup"},     {"BuyInDetail", "BuyDetail"},
     {"ClientChangeQuery", "ClientChangeQuery"}, {"Back", "FactoryBackQuery"},
     {"BlankOutQuery", "BlankOutQuery"}, {"OtherOutQuery", "OtherOurQuery"},
+    {"SizeRun", "StoreQuery"},
     {"DayAmount", "DayAmount"},     {"AmountTotal", "TotalAmount"},
     {"Profit", "Profit"},           {"ReStart", "ReStart"},
 };

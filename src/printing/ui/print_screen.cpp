@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -25,10 +26,13 @@
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace kestavion {
 
@@ -37,6 +41,7 @@ namespace {
 const QString kDefaultTitle = QStringLiteral("鞋店数据报表\n");
 const QString kTotalCaption = QStringLiteral("合计");
 constexpr int kRecordColumnTwips = 420;
+constexpr int kTwipsPerPixel = 15;
 constexpr int kPreviewPagesWithoutAsking = 300;
 
 // The hourglass while a report is built or written.
@@ -179,6 +184,7 @@ PrintScreen::PrintScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
         if (report_) report_->paint(*printer);
     });
     connect(arv, &QPrintPreviewWidget::previewChanged, this, &PrintScreen::updatePageLabel);
+    arv->fitToWidth();  // a report reads at its width
     connect(cmdZoomIn, &QPushButton::clicked, arv, [this] { arv->zoomIn(); });
     connect(cmdZoomOut, &QPushButton::clicked, arv, [this] { arv->zoomOut(); });
     connect(cmdFitWidth, &QPushButton::clicked, arv, &QPrintPreviewWidget::fitToWidth);
@@ -229,10 +235,18 @@ void PrintScreen::LoadIt(const GridSnapshot &grid, bool isTotal) {
             for (int c = 0; c < g->cols(); ++c) g->setCellForeColor(at, c, 255);
         }
     }
-    // Narrow, yet wide enough for the total rows' captions.
-    g->autoSize(0, 0);
-    if (g->colWidth(0) < kRecordColumnTwips) g->setColWidth(0, kRecordColumnTwips);
+    // Narrow, yet wide enough for the total rows' captions (bold).
+    QFont bold = g->font();
+    bold.setBold(true);
+    const QFontMetrics fm(bold);
+    int captionPx = 0;
+    for (const GridSnapshot::Row &row : grid.rows)
+        if (row.isTotal && !row.cells.isEmpty()) captionPx = std::max(captionPx, fm.horizontalAdvance(row.cells[0]));
+    g->setColWidth(0, std::max(kRecordColumnTwips, (captionPx + 12) * kTwipsPerPixel));
     g->setRow(0);
+    // Binding made row 1 current and scrolled to it while the list had no size yet.
+    g->scrollToTop();
+    g->horizontalScrollBar()->setValue(0);
     firstDataRow_ = totalRowPresent_ ? 2 : 1;
 
     // One checked entry per shown column, carrying its column.

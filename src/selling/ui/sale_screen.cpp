@@ -34,6 +34,10 @@ const QString kHelp = QStringLiteral(
     "到预售列表里，可以一次销售几双不同过的鞋子。添加完成后输入客人付款，按回车直接结账即可完成一次销售。如果需要打印可打开【"
     "系统】菜单下的【系统设置】打印设置勾选打印结账单，选择您的打印机类型。");
 const QString kNoPrinter = QStringLiteral("没有发现打印机！");
+// What the printer said when it could print nothing, or that none was found.
+QString printerProblem(const AppContext &ctx) {
+    return ctx.printer && !ctx.printer->problem().isEmpty() ? ctx.printer->problem() : kNoPrinter;
+}
 // Asked when Esc would close the till with pairs still on the list.
 const QString kDropSale = QStringLiteral("预售列表中还有未结帐的商品，确定要放弃本次销售吗？");
 
@@ -508,8 +512,10 @@ void SaleScreen::checkOut() {
     if (rules.IsPrint) {
         const ReceiptData data =
             Receipt::fromSale(list_.lines(), result.sellNo, result.payment, result.change, ctx_.session, ctx_.clock->now());
-        if (!ctx_.printer || !ctx_.printer->print(Receipt::checkout(data, rules.PrinterType)))
-            tell(rules.PrinterType == 0, kNoPrinter);
+        // The sale is stored already: a printer that fails only says so; F8 reprints.
+        const int thermal = ctx_.printer ? ctx_.printer->thermalColumns() : 0;
+        if (!ctx_.printer || !ctx_.printer->print(Receipt::checkout(data, rules.PrinterType, thermal)))
+            tell(rules.PrinterType == 0, printerProblem(ctx_));
     }
 
     txtReciveAmout->clear();
@@ -543,7 +549,9 @@ void SaleScreen::reprint() {
         tell(warningIcon, QStringLiteral("该次销售可能被退货或调换不能打印！"));
         return;
     }
-    if (!ctx_.printer || !ctx_.printer->print(Receipt::reprint(data, printerType))) tell(warningIcon, kNoPrinter);
+    const int thermal = ctx_.printer ? ctx_.printer->thermalColumns() : 0;
+    if (!ctx_.printer || !ctx_.printer->print(Receipt::reprint(data, printerType, thermal)))
+        tell(warningIcon, printerProblem(ctx_));
 }
 
 }  // namespace kestavion

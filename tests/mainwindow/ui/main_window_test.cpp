@@ -29,7 +29,7 @@ const QStringList kGatedEntries = {
     QStringLiteral("BlankOut"),    QStringLiteral("ChangePrice"),   QStringLiteral("OtherOut"),
     QStringLiteral("StoreQuery"),  QStringLiteral("SellQuery"),     QStringLiteral("SellGroup"),
     QStringLiteral("BuyInDetail"), QStringLiteral("ClientChangeQuery"), QStringLiteral("Back"),
-    QStringLiteral("BlankOutQuery"), QStringLiteral("OtherOutQuery"), QStringLiteral("DayAmount"),
+    QStringLiteral("BlankOutQuery"), QStringLiteral("OtherOutQuery"), QStringLiteral("SizeRun"), QStringLiteral("DayAmount"),
     QStringLiteral("AmountTotal"), QStringLiteral("Profit"),        QStringLiteral("ReStart")};
 const QStringList kOpenEntries = {
     QStringLiteral("ChagePassWord"), QStringLiteral("Colour"),   QStringLiteral("Size"),

@@ -3,10 +3,15 @@
 #include "foundation/ui/printer_access.h"
 #include "kit/fixtures.h"
 #include "selling/receipt.h"
+#include "selling/fake_network_printer.h"
+#include "selling/ui/escpos_printer_access.h"
 #include "selling/ui/sale_screen.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
+#include <QStringDecoder>
+#include <QTemporaryDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -357,4 +362,58 @@ TEST_F(SaleScreenTest, AFailedCheckoutKeepsTheListAndAMissingPrinterKeepsTheSale
     press(*s, Qt::Key_Escape);
     EXPECT_FALSE(s->isVisible());
     EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A thermal printer of this machine: the sale is stored first, whatever the printer
+// does; its receipt is laid out in characters; a silent or paperless printer only
+// says so, and F8 prints the sale once the printer is back.
+TEST_F(SaleScreenTest, ThermalPrinterNeverHoldsUpASale) {
+    setRule(QStringLiteral("IsPrint"), 1);
+    FakeNetworkPrinter silent{QByteArray()};
+    EscPosSettings settings;
+    settings.enabled = true;
+    settings.device = silent.address();
+    EscPosPrinterAccess thermal(settings);
+    ctx.printer = &thermal;
+    auto s = open();
+    auto sellB200 = [&] {
+        type(*s, QStringLiteral("B200"));
+        enter(*s);
+        enter(*s);
+        enter(*s);
+        enter(*s);
+        type(*s, QStringLiteral("300"));
+        enter(*s);
+    };
+    sellB200();
+    EXPECT_EQ(count(QStringLiteral("Sell"), QStringLiteral("SellNo='202612090001'")), 1);
+    EXPECT_EQ(prompter.messages.back().text, QStringLiteral("没有发现打印机！"));
+    EXPECT_TRUE(s->saleList().empty());
+    EXPECT_EQ(silent.received(), escpos::kStatusQuery);
+
+    FakeNetworkPrinter noPaper(QByteArray("\x12\x72", 2));
+    settings.device = noPaper.address();
+    EscPosPrinterAccess paperless(settings);
+    ctx.printer = &paperless;
+    s->txtNo->clear();
+    sellB200();
+    EXPECT_EQ(count(QStringLiteral("Sell"), QStringLiteral("SellNo='202612090002'")), 1);
+    EXPECT_EQ(prompter.messages.back().text, QStringLiteral("打印机缺纸，请装纸后按F8重新打印！"));
+
+    // Paper in (a device that takes the bytes): F8 prints the last sale in GB18030.
+    QTemporaryDir dir;
+    settings.device = dir.filePath(QStringLiteral("lp0"));
+    {
+        QFile f(settings.device);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    EscPosPrinterAccess ready(settings);
+    ctx.printer = &ready;
+    press(*s, Qt::Key_F8);
+    QFile f(settings.device);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const QString text = QStringDecoder("GB18030").decode(f.readAll());
+    EXPECT_TRUE(text.contains(QStringLiteral("结帐单（重打）")));
+    EXPECT_TRUE(text.contains(QStringLiteral("销售编号：          202612090002")));
+    ctx.printer = &printer;
 }
