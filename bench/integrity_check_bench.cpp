@@ -29,7 +29,7 @@ void generate(const QString &path, qint64 sales) {
         for (int i = 0; i < goodsCount; ++i) {
             const QString guid = newGuid();
             goods << guid;
-            db->exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
+            db->exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
                                     "ProductPlace,Quantity,Price) VALUES (?,?,?,?,?,?,?,?,?,?,?,?)"),
                      {guid, shop, QStringLiteral("T%1").arg(i / 40, 5, 10, QLatin1Char('0')), QStringLiteral("男皮鞋"),
                       QStringLiteral("自有品牌"), QString::number(35 + i % 10), QStringLiteral("黑色"),
@@ -45,8 +45,8 @@ void generate(const QString &path, qint64 sales) {
         for (int k = 0; k < 20000 && done < sales; ++k, ++done) {
             const int g = static_cast<int>(done * 7919 % goodsCount);
             const QDate day = first.addDays(done * 1095 / sales);
-            db->exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"
-                                    "Grade,ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,"
+            db->exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,"
+                                    "Grade,ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,DateTime,SellNo,"
                                     "BuyPriceId,SellerName,State,Money1,Money2) "
                                     "VALUES (?,?,?,?,?,?,?,?,?,?,?,1,?,?,?,?,?,?,?,?,?,0,?,?)"),
                      {newGuid(), goods[g], shop, QStringLiteral("T%1").arg(g / 40, 5, 10, QLatin1Char('0')),

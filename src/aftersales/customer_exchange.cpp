@@ -36,7 +36,7 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
         if (goods.number(QStringLiteral("Quantity")) < 1) throw Refusal(kNoReplacementStock, Refusal::Icon::Info, kAppTitle);
         stock.take(p.replacementGuid);
         const LotTaken lot = stock.takeFromLot(p.replacementGuid, session_.rules.SellOrder);
-        db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,[Size]=?,Colour=?,"
+        db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,Size=?,Colour=?,"
                                 "Leather=?,Grade=?,ProductPlace=?,Price=?,Abate=?,Amount=?,BuyPrice=?,BuyPriceId=?,"
                                 "State=1 WHERE GUID=?"),
                  QVariantList{p.replacementGuid, session_.shopNo} + goodsDescription(goods) +

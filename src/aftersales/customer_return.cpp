@@ -31,7 +31,7 @@ void CustomerReturn::returnPair(const QString &sellGuid, Into into, const QStrin
     Transaction tx(db_);
     const SaleRow row = requireRow(db_, session_, sellGuid);
     if (into == Into::ProblemStock) {
-        db_.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
+        db_.exec(QStringLiteral("INSERT INTO BackStore (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
                                 "BackFactoryDate) VALUES (?,?,?,?,?,?,?,?,?,?,1,?,?,?,?,0,NULL)"),
                  {row.storeGuid, session_.shopNo, row.typeNo, row.name, row.brand, row.size, row.colour, row.leather,

@@ -9,7 +9,7 @@ namespace kestavion {
 
 namespace {
 const QString kGoodsColumns = QStringLiteral(
-    "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,"
+    "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,Leather AS 面料,"
     "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 零售价 FROM Store ");
 }
 
@@ -40,7 +40,7 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
         for (qint64 i = 0; i < line.quantity; ++i)
             value += stock.takeFromLot(line.storeGuid, session_.rules.SellOrder).price;
         stock.take(line.storeGuid, line.quantity);
-        db_.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
+        db_.exec(QStringLiteral("INSERT INTO BackStore (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
                                 "BackFactoryDate) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,NULL)"),
                  QVariantList{line.storeGuid, session_.shopNo} + goodsDescription(goods) +
@@ -52,7 +52,7 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
 
 ResultSet ProblemStock::openRows() {
     requirePermission(session_, QStringLiteral("FactoryBack"));
-    return db_.exec(QStringLiteral("SELECT ID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,"
+    return db_.exec(QStringLiteral("SELECT ID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,"
                                    "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,BuyPrice AS 进价,"
                                    "Quantity AS 数量,BackResion AS 问题 FROM BackStore "
                                    "WHERE ShopNo=? AND IsBackFactory=0 ORDER BY TypeNo,ID"),
@@ -71,7 +71,7 @@ qint64 ProblemStock::returnToFactory(const std::vector<qint64> &ids, const QDate
         pairs = roundHalfEven(static_cast<double>(pairs) + rs.number(QStringLiteral("Quantity")));
     }
     if (pairs < 1) throw Refusal(kNothingToReturn, Refusal::Icon::Info, kAppTitle);
-    db_.exec(QStringLiteral("INSERT INTO FactoryBackTotal ([DateTime],Seller,SellerNo,Quantity,Amount,ShopNo) "
+    db_.exec(QStringLiteral("INSERT INTO FactoryBackTotal (DateTime,Seller,SellerNo,Quantity,Amount,ShopNo) "
                             "VALUES (?,?,?,?,?,?)"),
              {date, session_.user.No, session_.user.Name, pairs, amount.toDouble(), session_.shopNo});
     for (qint64 id : ids)

@@ -10,9 +10,9 @@ namespace {
 QString selectList(const QString &amountHeading) {
     return QStringLiteral(
                "SELECT GUID,StoreGUID,ShopNo,BuyPrice,BuyPriceId,SellNo,State,TypeNo AS 货号,Name AS 种类,"
-               "Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,"
+               "Brand AS 品牌,Size AS 尺码,Colour AS 颜色,Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,"
                "Quantity AS 数量,Price AS 零售价,Abate AS 折扣,Amount AS %1,SellerName AS 销售员,"
-               "[DateTime] AS 销售日期 FROM Sell ")
+               "DateTime AS 销售日期 FROM Sell ")
         .arg(amountHeading);
 }
 
@@ -25,7 +25,7 @@ ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &se
     QStringList conditions;
     QVariantList params;
     if (search.date) {
-        conditions << QStringLiteral("[DateTime]=?");
+        conditions << QStringLiteral("DateTime=?");
         params << *search.date;
     }
     if (search.sellNo) {
@@ -55,8 +55,8 @@ ResultSet emptySaleRows(Database &db, const QString &amountHeading) {
 
 std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, const QString &sellGuid) {
     ResultSet rs = db.exec(
-        QStringLiteral("SELECT GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,"
-                       "Quantity,Price,Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,SellerName,State "
+        QStringLiteral("SELECT GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,ProductPlace,"
+                       "Quantity,Price,Abate,Amount,BuyPrice,Seller,DateTime,SellNo,BuyPriceId,SellerName,State "
                        "FROM Sell WHERE GUID=? AND ShopNo=? AND State<2"),
         {sellGuid, shopNo});
     if (rs.empty()) return std::nullopt;
@@ -87,7 +87,7 @@ std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, con
 }
 
 ResultSet readShopGoods(Database &db, const QString &shopNo, const QString &storeGuid) {
-    return db.exec(QStringLiteral("SELECT TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price "
+    return db.exec(QStringLiteral("SELECT TypeNo,Name,Brand,Size,Colour,Leather,Grade,ProductPlace,Quantity,Price "
                                   "FROM Store WHERE GUID=? AND ShopNo=?"),
                    {storeGuid, shopNo});
 }
@@ -101,7 +101,7 @@ QVariantList goodsDescription(const ResultSet &goods) {
 
 void insertSellChange(Database &db, const Session &session, const SaleRow &row, const QDate &today,
                       Money addAmount, int state, const QString &reason) {
-    db.exec(QStringLiteral("INSERT INTO SellChange (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"
+    db.exec(QStringLiteral("INSERT INTO SellChange (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,"
                            "Grade,ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,Datetime,BuyPriceID,"
                            "SellerName,AddAmount,SellGUID,SellNo,ChangeDate,State,Resion) "
                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),

@@ -15,7 +15,7 @@ void LoginService::readShop(Session &session) {
 }
 
 std::optional<User> LoginService::findUser(const QString &staffNo, const Role &keepRole) {
-    ResultSet rs = db_.exec(QStringLiteral("SELECT * FROM [User] WHERE [No]=?"), {staffNo});
+    ResultSet rs = db_.exec(QStringLiteral("SELECT * FROM \"User\" WHERE No=?"), {staffNo});
     if (rs.empty()) return std::nullopt;
     User u;
     u.GUID = rs.text(QStringLiteral("GUID"));
@@ -35,13 +35,13 @@ void LoginService::loadRules(const QString &shopNo, SellRules &rules) {
 
 LoginService::Outcome LoginService::check(const QString &staffNo, const QString &password, const Role &keepRole,
                                           User &found) {
-    ResultSet rs = db_.exec(QStringLiteral("SELECT GUID, pwd FROM [User] WHERE [No]=?"), {staffNo});
+    ResultSet rs = db_.exec(QStringLiteral("SELECT GUID, pwd FROM \"User\" WHERE No=?"), {staffNo});
     if (rs.empty()) return Outcome::UserNotFound;
     const QString stored = rs.text(QStringLiteral("pwd"));
     bool upgrade = false;
     if (!verifyPassword(stored, password, &upgrade)) return Outcome::WrongPassword;
     if (upgrade) {
-        db_.exec(QStringLiteral("UPDATE [User] SET pwd=? WHERE GUID=?"),
+        db_.exec(QStringLiteral("UPDATE \"User\" SET pwd=? WHERE GUID=?"),
                  {hashPassword(password), rs.text(QStringLiteral("GUID"))});
     }
     auto user = findUser(staffNo, keepRole);

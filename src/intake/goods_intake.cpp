@@ -9,7 +9,7 @@ namespace kestavion {
 namespace {
 
 const QString kListSql = QStringLiteral(
-    "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,"
+    "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,Leather AS 面料,"
     "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,GoodsBlock AS 货柜号,GoodsFloor AS 柜层 "
     "FROM Store WHERE ShopNo=?");
 
@@ -50,7 +50,7 @@ ResultSet GoodsIntakeService::goodsList() {
 
 QString insertGoodsRows(Database &db, const QString &shopNo, const GoodsIntake &in, QString *recordGuid) {
     const QString goods = newGuid();
-    db.exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
+    db.exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
                             "ProductPlace,Quantity,Price,GoodsBlock,GoodsFloor) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {goods, shopNo, in.typeNo, in.name, in.brand, in.size, in.colour, in.leather, in.grade, in.place,
              in.quantity, in.retailPrice, in.block, in.floor});
@@ -62,8 +62,8 @@ QString insertGoodsRows(Database &db, const QString &shopNo, const GoodsIntake &
 QString insertIntakeRecord(Database &db, const QString &shopNo, const QString &goodsGuid, const GoodsIntake &in) {
     const QString date = in.date.toString(Qt::ISODate);
     const QString record = newGuid();
-    db.exec(QStringLiteral("INSERT INTO StoreDetail (GUID,ParentGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"
-                            "Grade,Price,Quantity,ProductPlace,Memo,[DateTime]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+    db.exec(QStringLiteral("INSERT INTO StoreDetail (GUID,ParentGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,"
+                            "Grade,Price,Quantity,ProductPlace,Memo,DateTime) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {record, goodsGuid, shopNo, in.typeNo, in.name, in.brand, in.size, in.colour, in.leather, in.grade,
              in.buyPrice, in.quantity, in.place, in.memo, date});
     db.exec(QStringLiteral("INSERT INTO BuyPrice (StoreGUID,Price,Quantity,sDate,ShopNo) VALUES (?,?,?,?,?)"),

@@ -15,12 +15,12 @@ const QString kBuyDetail = QStringLiteral("BuyDetail");
 ResultSet IntakeHistory::list(const IntakeFilter &filter) {
     requirePermission(session_, kBuyDetail);
     QString sql = QStringLiteral(
-        "SELECT TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,"
-        "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 进价,Memo AS 备注,[DateTime] AS 进货日期,"
+        "SELECT TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,Leather AS 面料,"
+        "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 进价,Memo AS 备注,DateTime AS 进货日期,"
         "ParentGUID,GUID FROM StoreDetail WHERE ShopNo=?");
     QVariantList params{shopNo_};
     if (filter.byDate) {
-        sql += QStringLiteral(" AND [DateTime] BETWEEN ? AND ?");
+        sql += QStringLiteral(" AND DateTime BETWEEN ? AND ?");
         params << filter.from.toString(Qt::ISODate) << filter.to.toString(Qt::ISODate);
     }
     if (filter.byTypeNo) {
@@ -43,7 +43,7 @@ double IntakeHistory::retailPrice(const QString &goodsGuid) {
 
 bool IntakeHistory::readRecord(const QString &recordGuid, Record &out) {
     ResultSet rs = db_.exec(
-        QStringLiteral("SELECT ParentGUID,Quantity,Price,[DateTime] FROM StoreDetail WHERE GUID=?"), {recordGuid});
+        QStringLiteral("SELECT ParentGUID,Quantity,Price,DateTime FROM StoreDetail WHERE GUID=?"), {recordGuid});
     if (rs.empty()) return false;
     out.goodsGuid = rs.text(0, 0);
     out.quantity = rs.number(0, 1);

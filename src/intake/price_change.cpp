@@ -7,7 +7,7 @@ namespace kestavion {
 namespace {
 const QString kChangePrice = QStringLiteral("ChangePrice");
 const QString kSelect = QStringLiteral(
-    "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,Leather AS 面料,"
+    "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,Leather AS 面料,"
     "Grade AS 等级,ProductPlace AS 产地,Price AS 零售价 FROM Store WHERE ShopNo=?");
 }
 

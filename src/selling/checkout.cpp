@@ -33,8 +33,8 @@ CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money 
         stock.take(l.goods.storeGuid);
         const QString guid = newGuid();
         const LotTaken lot = stock.takeFromLot(l.goods.storeGuid, session_.rules.SellOrder);
-        db_.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
-                                "ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,"
+        db_.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
+                                "ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,DateTime,SellNo,BuyPriceId,"
                                 "SellerName,State,Money1,Money2) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
                  {guid, l.goods.storeGuid, session_.shopNo, l.goods.typeNo, l.goods.name, l.goods.brand, l.goods.size,
                   l.goods.colour, l.goods.leather, l.goods.grade, l.goods.place, l.quantity,

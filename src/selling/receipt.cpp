@@ -239,7 +239,7 @@ ReprintSource::Outcome ReprintSource::sale(const QString &sellNo, ReceiptData &o
     requirePermission(session_, QStringLiteral("Sell"));
     const std::optional<QString> previous = sellNo;
     // Rows come back in the order they were written.
-    const ResultSet rs = db_.exec(QStringLiteral("SELECT TypeNo,Brand,Name,[Size],Quantity,Price,Abate,Amount,Money1,"
+    const ResultSet rs = db_.exec(QStringLiteral("SELECT TypeNo,Brand,Name,Size,Quantity,Price,Abate,Amount,Money1,"
                                                  "Money2 FROM Sell WHERE SellNo=? AND ShopNo=? AND State<2"),
                                   {*previous, session_.shopNo});
     if (rs.empty()) return Outcome::NothingLeft;

@@ -6,7 +6,7 @@ namespace kestavion {
 
 ResultSet TillGoods::load(Database &db, const Session &session) {
     requirePermission(session, QStringLiteral("Sell"));
-    return db.exec(QStringLiteral("SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,[Size] AS 尺码,Colour AS 颜色,"
+    return db.exec(QStringLiteral("SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,"
                                   "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 零售价 "
                                   "FROM Store WHERE ShopNo=? AND Quantity>0"),
                    {session.shopNo});

@@ -11,8 +11,8 @@ QString sellPair(Database &db, const Session &session, const QString &storeGuid,
     db.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {storeGuid});
     const LotTaken lot = LotConsumption(db).takeOne(storeGuid, session.rules.SellOrder);
     const QString guid = newGuid();
-    db.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
-                           "ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,"
+    db.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
+                           "ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,DateTime,SellNo,BuyPriceId,"
                            "SellerName,State,Money1,Money2) VALUES (?,?,?,?,?,?,?,?,?,?,?,1,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {guid, storeGuid, g.text(QStringLiteral("ShopNo")), g.text(QStringLiteral("TypeNo")),
              g.text(QStringLiteral("Name")), g.text(QStringLiteral("Brand")), g.text(QStringLiteral("Size")),

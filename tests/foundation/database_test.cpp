@@ -45,7 +45,7 @@ TEST_F(DbTest, BoundParametersKeepQuotesAndChineseAndLeadingZeros) {
     g.size = QStringLiteral("036");
     g.price = 169;
     const QString guid = plantGoods(*db, g);
-    ResultSet rs = db->exec(QStringLiteral("SELECT TypeNo,[Size],Price FROM Store WHERE GUID=?"), {guid});
+    ResultSet rs = db->exec(QStringLiteral("SELECT TypeNo,Size,Price FROM Store WHERE GUID=?"), {guid});
     EXPECT_EQ(rs.text(QStringLiteral("typeno")), QStringLiteral("007"));
     EXPECT_EQ(rs.text(QStringLiteral("SIZE")), QStringLiteral("036"));
     EXPECT_EQ(rs.text(QStringLiteral("Price")), QStringLiteral("169"));
@@ -100,7 +100,7 @@ TEST_F(DbTest, TablesHoldColumnsInTheirFixedOrder) {
               QStringLiteral("GUID,SellQuantity,SellAmount,BackQuantity,BackAmount,ChangeQuantity,ChangeAmount,"
                              "ReciveAmount,Seller,DateTime,ShopNo,ShopName"));
     EXPECT_EQ(columns(QStringLiteral("Shop")), QStringLiteral("GUID,ShopName"));
-    EXPECT_EQ(columns(QStringLiteral("[User]")), QStringLiteral("GUID,No,Name,pwd,RoleGUID,RoleName"));
+    EXPECT_EQ(columns(QStringLiteral("\"User\"")), QStringLiteral("GUID,No,Name,pwd,RoleGUID,RoleName"));
     EXPECT_EQ(columns(QStringLiteral("Role")).count(QLatin1Char(',')), 27);
     EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
     // Names differing only in letter case reach the same tables.

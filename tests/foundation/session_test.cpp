@@ -43,22 +43,22 @@ TEST_F(DbTest, ColumnWithoutPropertyIsAnError) {
 
 TEST_F(DbTest, LoginOutcomesAndPlainPasswordUpgrade) {
     LoginService login(*db);
-    db->exec(QStringLiteral("INSERT INTO [User] (GUID,[No],Name,pwd,RoleGUID,RoleName) VALUES ('{U2}','007','小王','Secret',?,'x')"),
+    db->exec(QStringLiteral("INSERT INTO \"User\" (GUID,No,Name,pwd,RoleGUID,RoleName) VALUES ('{U2}','007','小王','Secret',?,'x')"),
              {kAdminRoleKey});
     Session s;
     EXPECT_EQ(login.login(s, QStringLiteral("nobody"), QStringLiteral("x")), LoginService::Outcome::UserNotFound);
     EXPECT_EQ(login.login(s, QStringLiteral("007"), QStringLiteral("secret")), LoginService::Outcome::WrongPassword);
     EXPECT_TRUE(s.user.No.isEmpty());
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT pwd FROM [User] WHERE [No]='007'")).toString(), QStringLiteral("Secret"));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT pwd FROM \"User\" WHERE No='007'")).toString(), QStringLiteral("Secret"));
     EXPECT_EQ(login.login(s, QStringLiteral("007"), QStringLiteral("Secret")), LoginService::Outcome::Ok);
     EXPECT_EQ(s.user.Name, QStringLiteral("小王"));
-    const QString stored = db->scalar(QStringLiteral("SELECT pwd FROM [User] WHERE [No]='007'")).toString();
+    const QString stored = db->scalar(QStringLiteral("SELECT pwd FROM \"User\" WHERE No='007'")).toString();
     EXPECT_TRUE(isPasswordHash(stored));
     EXPECT_EQ(login.login(s, QStringLiteral("007"), QStringLiteral("Secret")), LoginService::Outcome::Ok);
     EXPECT_EQ(login.changeUser(s, QStringLiteral("admin"), QStringLiteral("bad")), LoginService::Outcome::WrongPassword);
     EXPECT_EQ(s.user.No, QStringLiteral("007"));
     // A NULL password matches only an empty entry.
-    db->exec(QStringLiteral("UPDATE [User] SET pwd=NULL WHERE [No]='007'"));
+    db->exec(QStringLiteral("UPDATE \"User\" SET pwd=NULL WHERE No='007'"));
     EXPECT_EQ(login.changeUser(s, QStringLiteral("007"), QStringLiteral(" ")), LoginService::Outcome::WrongPassword);
     EXPECT_EQ(login.changeUser(s, QStringLiteral("007"), QString()), LoginService::Outcome::Ok);
 }

@@ -71,19 +71,19 @@ TEST_F(DeliveryImports, NoteImportsOneGoodsPerFilledCellAsIfEnteredByHand) {
         EXPECT_EQ(count("StoreDetail"), 21);
         EXPECT_EQ(count("BuyPrice"), 21);
         EXPECT_EQ(db->scalar(QStringLiteral("SELECT SUM(Quantity) FROM Store")).toInt(), 30);
-        EXPECT_EQ(count("Store", "Colour='黑色' AND [Size]='39' AND Quantity=3 AND Price=199 AND TypeNo='A1008'"), 1);
-        EXPECT_EQ(count("Store", "Colour='米色' AND [Size]='44' AND Quantity=5"), 1);
+        EXPECT_EQ(count("Store", "Colour='黑色' AND Size='39' AND Quantity=3 AND Price=199 AND TypeNo='A1008'"), 1);
+        EXPECT_EQ(count("Store", "Colour='米色' AND Size='44' AND Quantity=5"), 1);
         EXPECT_EQ(count("Store", "Colour='灰色'"), 10);
         EXPECT_EQ(count("Store", "Brand='O''Neil' AND TypeNo='B2051'"), 4);
         EXPECT_EQ(count("Store", "Name='Men''s'"), 1);
         // Material, grade and place columns not set: empty texts; shelf, level, memo empty.
         EXPECT_EQ(count("Store", "Leather='' AND Grade='' AND ProductPlace='' AND GoodsBlock='' AND GoodsFloor=''"), 21);
-        EXPECT_EQ(count("StoreDetail", "Memo='' AND [DateTime]='2026-12-08'"), 21);
+        EXPECT_EQ(count("StoreDetail", "Memo='' AND DateTime='2026-12-08'"), 21);
         EXPECT_EQ(count("BuyPrice", "Price=88.5 AND sDate='2026-12-08'"), 5);
 
         // One pair the way the batch intake writes it by hand: the same rows.
         const QString imported =
-            db->scalar(QStringLiteral("SELECT GUID FROM Store WHERE Colour='黑色' AND [Size]='35' AND TypeNo='A1008'")).toString();
+            db->scalar(QStringLiteral("SELECT GUID FROM Store WHERE Colour='黑色' AND Size='35' AND TypeNo='A1008'")).toString();
         GoodsIntake byHand;
         byHand.typeNo = QStringLiteral("A1008");
         byHand.brand = QStringLiteral("步履");

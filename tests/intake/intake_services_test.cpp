@@ -110,7 +110,7 @@ TEST_F(IntakeServices, RestockAddsQuantityAndOneLotPerIntake) {
     EXPECT_EQ(lots.number(1, 1), 3);
     EXPECT_EQ(lots.number(2, 0), 95.5);
     EXPECT_EQ(lots.number(2, 1), -1);
-    EXPECT_EQ(count("StoreDetail", "ParentGUID=? AND Memo='' AND [DateTime]='2026-12-09'", {guid}), 2);
+    EXPECT_EQ(count("StoreDetail", "ParentGUID=? AND Memo='' AND DateTime='2026-12-09'", {guid}), 2);
     // Price never changes through a restock.
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT Price FROM Store WHERE GUID=?"), {guid}).toDouble(), 199);
 
@@ -185,7 +185,7 @@ TEST_F(IntakeServices, DeleteOneOfTwoIntakesLowersStockAndTakesItsOwnLot) {
     r2.guid = g2;
     intake().restock(r2, 50, 3, QDate(2026, 12, 9));
     const QString today =
-        db->scalar(QStringLiteral("SELECT GUID FROM StoreDetail WHERE ParentGUID=? AND [DateTime]='2026-12-09'"), {g2})
+        db->scalar(QStringLiteral("SELECT GUID FROM StoreDetail WHERE ParentGUID=? AND DateTime='2026-12-09'"), {g2})
             .toString();
     EXPECT_EQ(history().remove(today), IntakeChange::Done);
     EXPECT_EQ(count("Store", "GUID=?", {g2}), 0);

@@ -162,7 +162,7 @@ qint64 DbTest::count(const QString &table, const QString &where, const QVariantL
 
 QString plantGoods(Database &db, const GoodsSpec &g) {
     const QString guid = newGuid();
-    db.exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,"
+    db.exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,ProductPlace,"
                            "Quantity,Price,GoodsBlock,GoodsFloor) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {guid, g.shopNo.isEmpty() ? kShopKey : g.shopNo, g.typeNo, g.name, g.brand, g.size, g.colour, g.leather,
              g.grade, g.place, g.quantity, g.price, g.block, g.floor});
@@ -178,8 +178,8 @@ qint64 plantLot(Database &db, const QString &storeGuid, double price, double qua
 
 QString plantIntake(Database &db, GoodsSpec g, double buyPrice, const QDate &date) {
     const QString guid = plantGoods(db, g);
-    db.exec(QStringLiteral("INSERT INTO StoreDetail (GUID,ParentGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"
-                           "Grade,Price,Quantity,ProductPlace,Memo,[DateTime]) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+    db.exec(QStringLiteral("INSERT INTO StoreDetail (GUID,ParentGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,"
+                           "Grade,Price,Quantity,ProductPlace,Memo,DateTime) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {newGuid(), guid, g.shopNo.isEmpty() ? kShopKey : g.shopNo, g.typeNo, g.name, g.brand, g.size, g.colour,
              g.leather, g.grade, buyPrice, g.quantity, g.place, QString(), date});
     plantLot(db, guid, buyPrice, g.quantity, date, g.shopNo);

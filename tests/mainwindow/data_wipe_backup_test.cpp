@@ -13,7 +13,7 @@ using namespace kestavion::test;
 
 namespace {
 
-const QStringList kKeptTables = {QStringLiteral("[User]"), QStringLiteral("Role"), QStringLiteral("SellRole"),
+const QStringList kKeptTables = {QStringLiteral("\"User\""), QStringLiteral("Role"), QStringLiteral("SellRole"),
                                  QStringLiteral("Shop"), QStringLiteral("DataDictionary"), QStringLiteral("FileSave")};
 
 // One row in every business table.
@@ -22,7 +22,7 @@ void plantBusiness(Database &db) {
     g.quantity = 3;
     const QString goods = plantIntake(db, g, 80, QDate(2026, 12, 1));
     db.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo) VALUES ('{S1}',?,?,'A100')"), {goods, kShopKey});
-    db.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo) VALUES (?,?)"), {goods, kShopKey});
+    db.exec(QStringLiteral("INSERT INTO BackStore (GUID,ShopNo) VALUES (?,?)"), {goods, kShopKey});
     db.exec(QStringLiteral("INSERT INTO SellChange (GUID,StoreGUID,ShopNo) VALUES ('{C1}',?,?)"), {goods, kShopKey});
     db.exec(QStringLiteral("INSERT INTO DayAmount (GUID,Seller) VALUES ('{D1}','admin')"));
     db.exec(QStringLiteral("INSERT INTO OtherOut (GUID,ShopNo,Item,Amount) VALUES ('{O1}',?,'房租',1000)"), {kShopKey});

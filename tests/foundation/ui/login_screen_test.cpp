@@ -17,7 +17,7 @@ namespace {
 // A shop assistant whose role allows only selling, password stored as typed.
 void plantClerk(Database &db, const QString &roleGuid = QStringLiteral("{ROLE-CLERK}")) {
     db.exec(QStringLiteral("INSERT INTO Role (GUID,Name,Sell) VALUES ('{ROLE-CLERK}','店员',-1)"));
-    db.exec(QStringLiteral("INSERT INTO [User] (GUID,[No],Name,pwd,RoleGUID,RoleName) VALUES ('{U-007}','007','小王','Secret',?,'店员')"),
+    db.exec(QStringLiteral("INSERT INTO \"User\" (GUID,No,Name,pwd,RoleGUID,RoleName) VALUES ('{U-007}','007','小王','Secret',?,'店员')"),
             {roleGuid});
 }
 
@@ -87,7 +87,7 @@ TEST_F(LoginScreenTest, FourOutcomesWithMessagesFocusAndClearing) {
     EXPECT_TRUE(dlg.txtUserPassWord->text().isEmpty());
     EXPECT_EQ(dlg.txtUserNo->text(), QStringLiteral("007"));
     EXPECT_EQ(ctx.session.user.No, QStringLiteral("admin"));
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT pwd FROM [User] WHERE [No]='007'")).toString(), QStringLiteral("Secret"));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT pwd FROM \"User\" WHERE No='007'")).toString(), QStringLiteral("Secret"));
 
     // Matching password: the screen closes and the clerk is the user; the stored
     // plain-text password is now a hash.
@@ -100,13 +100,13 @@ TEST_F(LoginScreenTest, FourOutcomesWithMessagesFocusAndClearing) {
     EXPECT_EQ(ctx.session.user.Name, QStringLiteral("小王"));
     EXPECT_TRUE(ctx.session.user.role.allows(QStringLiteral("Sell")));
     EXPECT_FALSE(ctx.session.user.role.allows(QStringLiteral("UserManage")));
-    const QString stored = db->scalar(QStringLiteral("SELECT pwd FROM [User] WHERE [No]='007'")).toString();
+    const QString stored = db->scalar(QStringLiteral("SELECT pwd FROM \"User\" WHERE No='007'")).toString();
     EXPECT_TRUE(isPasswordHash(stored));
     EXPECT_TRUE(verifyPassword(stored, QStringLiteral("Secret")));
 }
 
 TEST_F(LoginScreenTest, UnreadableUserTableReportsEngineTextThenReadFailure) {
-    db->exec(QStringLiteral("ALTER TABLE [User] RENAME TO UserGone"));
+    db->exec(QStringLiteral("ALTER TABLE \"User\" RENAME TO UserGone"));
     LoginScreen dlg(ctx);
     dlg.show();
     type(dlg.txtUserNo, QStringLiteral("admin"));

@@ -113,7 +113,7 @@ TEST_F(DeliveryImportScreenTest, ImportReportsSuccessOnlyAfterTheCommitAndLetsTh
     EXPECT_GT(shown, 1);
     EXPECT_FALSE(s.ProgressBar->isVisible());
     EXPECT_EQ(count("Store"), 21);
-    EXPECT_EQ(count("StoreDetail", "[DateTime]='2026-12-01'"), 21);
+    EXPECT_EQ(count("StoreDetail", "DateTime='2026-12-01'"), 21);
     // A further import needs the file chosen again.
     EXPECT_FALSE(s.cmdPutIn->isEnabled());
     EXPECT_FALSE(s.hasOpenFile());

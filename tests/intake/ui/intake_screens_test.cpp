@@ -120,8 +120,8 @@ TEST_F(IntakeScreens, BatchGridFromTheKeyboardWritesOneGoodsPerFilledCell) {
     EXPECT_EQ(prompter.last()->kind, Prompter::Kind::Question);
     EXPECT_EQ(prompter.lastText(), QStringLiteral("确认要入库么？"));
     ASSERT_EQ(count("Store"), 2);
-    EXPECT_EQ(count("Store", "TypeNo='K''7' AND Colour='红' AND [Size]='38' AND Quantity=2 AND Price=1299"), 1);
-    EXPECT_EQ(count("Store", "TypeNo='K''7' AND Colour='黑' AND [Size]='39' AND Quantity=3"), 1);
+    EXPECT_EQ(count("Store", "TypeNo='K''7' AND Colour='红' AND Size='38' AND Quantity=2 AND Price=1299"), 1);
+    EXPECT_EQ(count("Store", "TypeNo='K''7' AND Colour='黑' AND Size='39' AND Quantity=3"), 1);
     EXPECT_EQ(count("BuyPrice", "Price=80"), 2);
     EXPECT_EQ(count("StoreDetail", "Memo='到货'"), 2);
     ASSERT_EQ(appended.size(), 2u);
@@ -285,7 +285,7 @@ TEST_F(IntakeScreens, NewGoodsTwiceGivesTwoGoodsAppendedToTheRestockList) {
         s->accept();
     });
     QTest::mouseClick(restock.cmdNewGoods, Qt::LeftButton);
-    EXPECT_EQ(count("Store", "TypeNo='N''1' AND Quantity=-2 AND Price=1000 AND [Size]='38' AND Colour='红'"), 2);
+    EXPECT_EQ(count("Store", "TypeNo='N''1' AND Quantity=-2 AND Price=1000 AND Size='38' AND Colour='红'"), 2);
     EXPECT_EQ(count("BuyPrice", "Quantity=-2 AND Price=60"), 2);
     EXPECT_EQ(count("StoreDetail", "Memo='退回''厂家'''"), 2);
     EXPECT_EQ(restock.VSFlexGrid->rows(), 3);

@@ -54,7 +54,7 @@ protected:
         QStringList zero;
         for (const QString &k : kPermissionKeys) zero << k + QStringLiteral("=0");
         db->exec(QStringLiteral("UPDATE Role SET ") + zero.join(QLatin1Char(',')) + QStringLiteral(" WHERE GUID='{ROLE-NONE}'"));
-        db->exec(QStringLiteral("INSERT INTO [User] (GUID,[No],Name,pwd,RoleGUID) VALUES ('{U-9}','009','小李','pw','{ROLE-NONE}')"));
+        db->exec(QStringLiteral("INSERT INTO \"User\" (GUID,No,Name,pwd,RoleGUID) VALUES ('{U-9}','009','小李','pw','{ROLE-NONE}')"));
     }
     void expectGating(MainWindow &w, bool gatedOn) {
         for (const QString &n : kGatedEntries) {
@@ -197,7 +197,7 @@ TEST_F(MainWindowTest, DataWipeAsksFirst) {
     EXPECT_EQ(prompter.messages.size(), 2u);  // no message follows
     EXPECT_EQ(count(QStringLiteral("Store")), 0);
     EXPECT_EQ(count(QStringLiteral("BuyPrice")), 0);
-    EXPECT_EQ(count(QStringLiteral("[User]")), 2);
+    EXPECT_EQ(count(QStringLiteral("\"User\"")), 2);
 }
 
 TEST_F(MainWindowTest, LeavingAsksAndBacksUpWhenSet) {
