@@ -306,15 +306,21 @@ xdotool key ctrl+Tab ctrl+Tab
 shot sales_rules_exchange
 xdotool key Escape
 
-# Return: today's sales (tick the date), the current pair goes into problem stock.
+# Return, from the keyboard only: today's sales (tick the date), Down to the second
+# pair, Enter on to the reason, Alt+O and Yes: that pair goes into problem stock.
 as_open "^客户退货$" o 3
 xdotool key space
 xdotool key --clearmodifiers alt+q
+sleep 0.3
+xdotool key Down
 shot return
+xdotool key Return
 xdotool key --clearmodifiers alt+o
 focus_window "^提示$"
+shot return_confirm
 xdotool key Return
 sleep 0.3
+shot return_after
 xdotool key Escape
 
 # Exchange: the other pair for the brown AS7002 at full price (the customer pays 30).
@@ -331,6 +337,12 @@ focus_window "^提示$"
 xdotool key Return
 focus_window "^客户调换$"
 shot exchange
+# Alt+O commits the order; its message, then the emptied screen.
+xdotool key --clearmodifiers alt+o
+wait_window "^Kestavion鞋店管理系统$" >/dev/null
+shot exchange_done
+xdotool key Return
+focus_window "^客户调换$"
 xdotool key Escape
 
 # Void: the sale looked up by its number.

@@ -15,7 +15,7 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
     sold.reserve(pairs.size());
     for (const ExchangePair &p : pairs) {
         auto row = readValidSaleRow(db_, session_.shopNo, p.sellGuid);
-        if (!row) throw DbError(kSaleRowGone);
+        if (!row) throw Refusal(kSaleRowGone, Refusal::Icon::Info, kAppTitle);
         sold.push_back(*row);
     }
     // The records describe the sold goods as they were.
@@ -30,15 +30,15 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
     for (size_t i = 0; i < pairs.size(); ++i) {
         const ExchangePair &p = pairs[i];
         ResultSet goods = readShopGoods(db_, session_.shopNo, p.replacementGuid);
-        if (goods.empty()) throw DbError(kReplacementGone);
-        if (goods.number(QStringLiteral("Quantity")) < 1) throw DbError(kNoReplacementStock);
+        if (goods.empty()) throw Refusal(kReplacementGone, Refusal::Icon::Info, kAppTitle);
+        if (goods.number(QStringLiteral("Quantity")) < 1) throw Refusal(kNoReplacementStock, Refusal::Icon::Info, kAppTitle);
         db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-1 WHERE GUID=?"), {p.replacementGuid});
         const LotTaken lot = lots.takeOne(p.replacementGuid, session_.rules.SellOrder);
         db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,[Size]=?,Colour=?,"
                                 "Leather=?,Grade=?,ProductPlace=?,Price=?,Abate=?,Amount=?,BuyPrice=?,BuyPriceId=?,"
                                 "State=1 WHERE GUID=?"),
                  QVariantList{p.replacementGuid, session_.shopNo} + goodsDescription(goods) +
-                     QVariantList{goods.number(QStringLiteral("Price")), p.abate, p.amount, lot.price,
+                     QVariantList{goods.number(QStringLiteral("Price")), p.abate, p.amount.toDouble(), lot.price.toDouble(),
                                   QString::number(lot.id), p.sellGuid});
     }
     tx.commit();
@@ -46,28 +46,31 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
 
 QString exchangeDiscountRefusal(const QString &typed) {
     if (typed == QStringLiteral("全")) return {};
-    auto v = parseNumber(typed);
+    // As at the till: a comma in a discount is a mistyped decimal point, never grouping.
+    if (typed.contains(QLatin1Char(','))) return QStringLiteral("请输入0.1-10的数字或小数！");
+    auto v = parseDiscount(typed);
     if (!v) return QStringLiteral("数量的数据类型不正确！");
     if (*v < 0 || *v > 9.9) return QStringLiteral("请输入0.1-10的数字或小数！");
     return {};
 }
 
-QString exchangeSpecialPriceRefusal(const QString &typed, double retailPrice) {
-    auto v = parseNumber(typed);
+QString exchangeSpecialPriceRefusal(const QString &typed, Money retailPrice) {
+    auto v = Money::parse(typed);
     if (!v) return QStringLiteral("请输入有效的数据！");
-    if (*v <= 0) return QStringLiteral("特价也不可能小于0的！");
+    if (*v <= Money()) return QStringLiteral("特价也不可能小于0的！");
     if (*v > retailPrice) return QStringLiteral("特价比零售价还要贵么？");
     return {};
 }
 
-qint64 exchangeAmount(double retailPrice, bool specialPrice, const QString &typed) {
-    if (specialPrice) return roundHalfEven(parseNumber(typed).value_or(0));
-    const double rate = typed == QStringLiteral("全") ? 10.0 : parseNumber(typed).value_or(0);
-    return discountedAmount(retailPrice, rate);
+Money exchangeAmount(Money retailPrice, bool specialPrice, const QString &typed) {
+    // A special price is charged as a whole amount, like a discounted one.
+    if (specialPrice) return Money::parse(typed).value_or(Money()).discounted(10.0);
+    const double rate = typed == QStringLiteral("全") ? 10.0 : parseDiscount(typed).value_or(0);
+    return retailPrice.discounted(rate);
 }
 
-QString replacementRefusal(const SellRules &rules, const QString &soldTypeNo, double soldPrice,
-                           const QString &candidateTypeNo, double candidatePrice) {
+QString replacementRefusal(const SellRules &rules, const QString &soldTypeNo, Money soldPrice,
+                           const QString &candidateTypeNo, Money candidatePrice) {
     if (rules.SameTypeChange && candidateTypeNo != soldTypeNo)
         return QStringLiteral("对不起只有同类型的商品才可以调换！请你再选择其他的商品");
     if (rules.DearGoodsChange && candidatePrice < soldPrice)

@@ -2,6 +2,7 @@
 
 #include "aftersales/sale_rows.h"
 #include "foundation/clock.h"
+#include "foundation/money.h"
 
 #include <vector>
 
@@ -13,7 +14,7 @@ struct ExchangePair {
     QString reason;            // exchange reason
     QString replacementGuid;   // Store.GUID of the replacement Goods
     QString abate;             // "全", a discount figure or "特价"
-    double amount = 0;         // money charged for the replacement, a whole number
+    Money amount;              // money charged for the replacement, a whole number
 };
 
 // Commits an exchange order.
@@ -28,7 +29,7 @@ public:
     // chosen by the lot order; the sale row rewritten to the replacement with state 1.
     // All records are written first, then the stock, then the lots put back, then the
     // replacements taken, so every returned pair is in its lot before any is taken.
-    // Throws DbError: kSaleRowGone, kReplacementGone or kNoReplacementStock.
+    // Throws Refusal (kSaleRowGone, kReplacementGone or kNoReplacementStock) or DbError.
     void commit(const std::vector<ExchangePair> &pairs);
 
 private:
@@ -47,13 +48,13 @@ inline const QString kNoReplacementStock = QStringLiteral("库存不足不能调
 QString exchangeDiscountRefusal(const QString &typed);
 // The refusal message for a typed special price against the retail price, or empty.
 // Not numeric, 0 or less, or dearer than the retail price is refused.
-QString exchangeSpecialPriceRefusal(const QString &typed, double retailPrice);
+QString exchangeSpecialPriceRefusal(const QString &typed, Money retailPrice);
 // The amount charged, a whole number (halves to the even neighbour): retail price ×
 // discount ÷ 10 ("全" = 10), or the special price. Call only with accepted text.
-qint64 exchangeAmount(double retailPrice, bool specialPrice, const QString &typed);
+Money exchangeAmount(Money retailPrice, bool specialPrice, const QString &typed);
 
 // Same-article and dearer-goods rules for a candidate; empty when allowed.
-QString replacementRefusal(const SellRules &rules, const QString &soldTypeNo, double soldPrice,
-                           const QString &candidateTypeNo, double candidatePrice);
+QString replacementRefusal(const SellRules &rules, const QString &soldTypeNo, Money soldPrice,
+                           const QString &candidateTypeNo, Money candidatePrice);
 
 }  // namespace kestavion

@@ -9,7 +9,7 @@ namespace {
 
 SaleRow requireRow(Database &db, const Session &session, const QString &sellGuid) {
     auto row = readValidSaleRow(db, session.shopNo, sellGuid);
-    if (!row) throw DbError(kSaleRowGone);
+    if (!row) throw Refusal(kSaleRowGone, Refusal::Icon::Info, kAppTitle);
     return *row;
 }
 
@@ -33,7 +33,7 @@ void CustomerReturn::returnPair(const QString &sellGuid, Into into, const QStrin
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
                                 "BackFactoryDate) VALUES (?,?,?,?,?,?,?,?,?,?,1,?,?,?,?,0,NULL)"),
                  {row.storeGuid, session_.shopNo, row.typeNo, row.name, row.brand, row.size, row.colour, row.leather,
-                  row.grade, row.place, row.buyPrice, reason, session_.user.No, session_.user.Name});
+                  row.grade, row.place, row.buyPrice.toDouble(), reason, session_.user.No, session_.user.Name});
     } else {
         backIntoStock(db_, row);
     }

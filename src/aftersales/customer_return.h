@@ -16,7 +16,7 @@ public:
     // In one transaction: the pair goes into problem stock (one BackStore row of one
     // pair at the sale row's purchase price) or back into its Goods and the very lot
     // it was sold from; one return record (state 2, the amount handed back); the sale
-    // row becomes returned. Throws DbError (kSaleRowGone when the row is no longer a
+    // row becomes returned. Throws Refusal (kSaleRowGone when the row is no longer a
     // valid sale). The shop's return rules are checked by the caller (returnRefusal).
     void returnPair(const QString &sellGuid, Into into, const QString &reason);
 
@@ -32,7 +32,7 @@ public:
     SaleVoid(Database &db, const Session &session, const Clock &clock) : db_(db), session_(session), clock_(clock) {}
 
     // In one transaction: Store +1, the recorded lot +1, the sale row voided (state
-    // 3), one void record with the reason. Throws DbError (kSaleRowGone as above).
+    // 3), one void record with the reason. Throws Refusal (kSaleRowGone as above).
     void voidRow(const QString &sellGuid, const QString &reason);
 
 private:

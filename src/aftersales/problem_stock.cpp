@@ -32,10 +32,10 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
     for (const ProblemLine &line : lines) {
         ResultSet goods = readShopGoods(db_, session_.shopNo, line.storeGuid);
         if (goods.empty() || line.quantity < 1 || goods.number(QStringLiteral("Quantity")) < line.quantity)
-            throw DbError(kNotEnoughStock);
+            throw Refusal(kNotEnoughStock, Refusal::Icon::Info, kAppTitle);
         Money value;
         for (qint64 i = 0; i < line.quantity; ++i)
-            value += Money::fromDouble(lots.takeOne(line.storeGuid, session_.rules.SellOrder).price);
+            value += lots.takeOne(line.storeGuid, session_.rules.SellOrder).price;
         db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity-? WHERE GUID=?"), {line.quantity, line.storeGuid});
         db_.exec(QStringLiteral("INSERT INTO BackStore ([GUID],ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
@@ -64,10 +64,10 @@ qint64 ProblemStock::returnToFactory(const std::vector<qint64> &ids, const QDate
         ResultSet rs = db_.exec(
             QStringLiteral("SELECT Quantity FROM BackStore WHERE ID=? AND ShopNo=? AND IsBackFactory=0"),
             {id, session_.shopNo});
-        if (rs.empty()) throw DbError(kProblemRowGone);
+        if (rs.empty()) throw Refusal(kProblemRowGone, Refusal::Icon::Info, kAppTitle);
         pairs = roundHalfEven(static_cast<double>(pairs) + rs.number(QStringLiteral("Quantity")));
     }
-    if (pairs < 1) throw DbError(kNothingToReturn);
+    if (pairs < 1) throw Refusal(kNothingToReturn, Refusal::Icon::Info, kAppTitle);
     db_.exec(QStringLiteral("INSERT INTO FactoryBackTotal ([DateTime],Seller,SellerNo,Quantity,Amount,ShopNo) "
                             "VALUES (?,?,?,?,?,?)"),
              {date, session_.user.No, session_.user.Name, pairs, amount.toDouble(), session_.shopNo});

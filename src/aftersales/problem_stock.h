@@ -31,13 +31,13 @@ public:
     // In one transaction, for every line: each pair taken from a lot by the lot order
     // (pairs of one line may come from several lots), the Goods lowered by the
     // quantity, one BackStore row with the summed purchase value of its pairs.
-    // Throws DbError (kNotEnoughStock when a Goods has fewer pairs than its lines ask).
+    // Throws Refusal (kNotEnoughStock when a Goods has fewer pairs than its lines ask).
     void setAside(const std::vector<ProblemLine> &lines);
 
     // The open problem-stock rows of the shop: ID, 货号 … 产地, 进价, 数量, 问题.
     ResultSet openRows();
     // In one transaction: one FactoryBackTotal row (today's user, the total pairs of
-    // the rows, `amount`) and every row marked returned on `date`. Throws DbError
+    // the rows, `amount`) and every row marked returned on `date`. Throws Refusal
     // (kNothingToReturn for no rows, kProblemRowGone for a row already returned).
     // Returns the number of pairs returned.
     qint64 returnToFactory(const std::vector<qint64> &ids, const QDate &date, Money amount);

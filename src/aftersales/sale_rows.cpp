@@ -73,10 +73,10 @@ std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, con
     r.grade = rs.text(QStringLiteral("Grade"));
     r.place = rs.text(QStringLiteral("ProductPlace"));
     r.quantity = rs.number(QStringLiteral("Quantity"));
-    r.price = rs.number(QStringLiteral("Price"));
+    r.price = Money::fromVariant(rs.value(0, QStringLiteral("Price")));
     r.abate = rs.text(QStringLiteral("Abate"));
-    r.amount = rs.number(QStringLiteral("Amount"));
-    r.buyPrice = rs.number(QStringLiteral("BuyPrice"));
+    r.amount = Money::fromVariant(rs.value(0, QStringLiteral("Amount")));
+    r.buyPrice = Money::fromVariant(rs.value(0, QStringLiteral("BuyPrice")));
     r.seller = rs.text(QStringLiteral("Seller"));
     r.date = QDate::fromString(rs.text(QStringLiteral("DateTime")), Qt::ISODate);
     r.sellNo = rs.text(QStringLiteral("SellNo"));
@@ -100,14 +100,14 @@ QVariantList goodsDescription(const ResultSet &goods) {
 }
 
 void insertSellChange(Database &db, const Session &session, const SaleRow &row, const QDate &today,
-                      double addAmount, int state, const QString &reason) {
+                      Money addAmount, int state, const QString &reason) {
     db.exec(QStringLiteral("INSERT INTO SellChange (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,"
                            "Grade,ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,Datetime,BuyPriceID,"
                            "SellerName,AddAmount,SellGUID,SellNo,ChangeDate,State,Resion) "
                            "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
             {newGuid(), row.storeGuid, session.shopNo, row.typeNo, row.name, row.brand, row.size, row.colour,
-             row.leather, row.grade, row.place, row.quantity, row.price, row.abate, row.amount, row.buyPrice,
-             session.user.No, row.date, row.buyPriceId, session.user.Name, addAmount, row.guid, row.sellNo, today,
+             row.leather, row.grade, row.place, row.quantity, row.price.toDouble(), row.abate, row.amount.toDouble(), row.buyPrice.toDouble(),
+             session.user.No, row.date, row.buyPriceId, session.user.Name, addAmount.toDouble(), row.guid, row.sellNo, today,
              state, reason});
 }
 

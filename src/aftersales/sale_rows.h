@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/money.h"
 #include "foundation/session.h"
 
 #include <QDate>
@@ -16,10 +17,10 @@ struct SaleRow {
     QString shopNo;
     QString typeNo, name, brand, size, colour, leather, grade, place;
     double quantity = 1;
-    double price = 0;   // retail price
+    Money price;        // retail price
     QString abate;      // "全", a discount figure or "特价"
-    double amount = 0;  // money charged for the pair
-    double buyPrice = 0;
+    Money amount;       // money charged for the pair
+    Money buyPrice;
     QString seller;
     QDate date;         // sale date
     QString sellNo;
@@ -68,7 +69,7 @@ QVariantList goodsDescription(const ResultSet &goods);
 // Writes one after-sales record describing `row` as it is now, handled by the
 // session's user today. `addAmount`: the money handed back or the exchange difference.
 void insertSellChange(Database &db, const Session &session, const SaleRow &row, const QDate &today,
-                      double addAmount, int state, const QString &reason);
+                      Money addAmount, int state, const QString &reason);
 
 // Calendar days of a sale counted with the day of sale as day 1; past `limit`
 // (0 = no limit) the sale is too old.

@@ -18,7 +18,7 @@ void SalesRulesService::save(Session &session, const SellRules &rules) {
               rules.ChangeDays, flag(rules.AbateCanNotChange), flag(rules.SpecialCanNotChange),
               flag(rules.SameTypeChange), flag(rules.DearGoodsChange), flag(rules.ChangeOneTime),
               flag(rules.ChangNotToBack), flag(rules.IsPrint), rules.PrinterType != 0 ? 1 : 0, shop});
-    if (db_.changes() < 1) throw DbError(kNoRulesRow);
+    if (db_.changes() < 1) throw Refusal(kNoRulesRow, Refusal::Icon::Warning, kAppTitle);
 
     SellRules kept = rules;
     kept.ShopNo = shop;

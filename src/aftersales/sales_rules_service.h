@@ -12,8 +12,8 @@ public:
 
     // Writes every rule of `rules` into the shop's row and, only when the row was
     // written, copies them into the session (the shop key stays the session's).
-    // Throws DbError when the engine refuses or when the shop has no rules row:
-    // that row is delivered with the database and never created here.
+    // Throws DbError when the engine refuses, Refusal(kNoRulesRow) when the shop has
+    // no rules row: that row is delivered with the database and never created here.
     void save(Session &session, const SellRules &rules);
 
 private:

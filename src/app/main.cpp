@@ -1,7 +1,11 @@
 #include "foundation/app_context.h"
 #include "foundation/clock.h"
+#include "foundation/file_health.h"
+#include "foundation/integrity_check.h"
+#include "foundation/refusal.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
+#include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/login_screen.h"
 #include "foundation/ui/printer_access.h"
 #include "foundation/ui/qt_prompter.h"
@@ -33,6 +37,12 @@ int main(int argc, char **argv) {
     const QString connectFailed = QStringLiteral("连接数据库失败！");
     try {
         db = SqliteDatabase::open(path);
+    } catch (const Refusal &r) {
+        // An empty or read-only file, or one of a version this program cannot open:
+        // said in our own words, and the file is left untouched.
+        r.show(prompter);
+        prompter.info(connectFailed, kTitleHint);
+        return 1;
     } catch (const DbError &e) {
         // Missing file, wrong key or a library that is not SQLCipher: the reason goes
         // to the console only, the user sees the connection failure.
@@ -42,6 +52,10 @@ int main(int argc, char **argv) {
     }
     try {
         checkAndUpgradeSchema(*db);
+    } catch (const Refusal &r) {
+        r.show(prompter);
+        prompter.info(connectFailed, kTitleHint);
+        return 1;
     } catch (const DbError &e) {
         // A file newer than this program (or without a version) is not opened half
         // understood: say why, then end.
@@ -52,12 +66,15 @@ int main(int argc, char **argv) {
 
     // Receipts go to the system's default printer.
     SystemPrinterAccess systemPrinter;
+    FileHealth health;
+    db->setHealth(&health);
     AppContext ctx;
     ctx.db = db.get();
     ctx.prompter = &prompter;
     ctx.clock = &clock;
     ctx.databasePath = path;
     ctx.printer = &systemPrinter;
+    ctx.health = &health;
 
     ScreenRegistry registry;
     registerAllScreens(registry);
@@ -68,6 +85,11 @@ int main(int argc, char **argv) {
         LoginScreen login(ctx);
         if (login.exec() != QDialog::Accepted) return 0;
     }
+
+    // The full check of the file runs after the log-in, beside the work, on a reader
+    // of its own; a damaged file is reported once, never in the middle of a sale.
+    IntegrityCheck integrity(path, health);
+    FileHealthNotice notice(health, prompter);
 
     MainWindow window(ctx, registry);
     window.show();

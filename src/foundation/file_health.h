@@ -1,5 +1,7 @@
 #pragma once
 
+#include "foundation/database.h"
+
 #include <QString>
 #include <atomic>
 
@@ -21,5 +23,9 @@ private:
 // Shown when the file is found damaged, after login or whenever the engine says so.
 inline const QString kFileDamaged =
     QStringLiteral("数据库文件已损坏！请停止营业操作，关闭程序，并用最近一次的备份恢复数据库文件。");
+
+// True when the engine's error says the file itself is damaged (a page that fails its
+// check, "database disk image is malformed", "file is not a database").
+bool reportsDamagedFile(const DbError &error);
 
 }  // namespace kestavion

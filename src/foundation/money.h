@@ -6,6 +6,9 @@
 
 namespace kestavion {
 
+// The refusal of a money box holding more than Money::kMaxCents.
+inline const QString kMoneyTooLarge = QStringLiteral("金额太大！每个金额最多为 99,999,999,999.99。");
+
 // An exact amount of money in whole cents. Built explicitly from typed text or a
 // database value (rounded to the cent), never implicitly from double.
 class Money {
@@ -14,7 +17,15 @@ public:
     static constexpr Money fromCents(qint64 cents) { return Money(cents); }
     static Money fromDouble(double value);  // rounded to the cent
     static Money fromWhole(qint64 units) { return Money(units * 100); }
-    static std::optional<Money> parse(const QString &typed);  // parseNumber's rules
+    // The largest amount a money box takes: 99,999,999,999.99, which the stored
+    // number column keeps exactly.
+    static constexpr qint64 kMaxCents = 9'999'999'999'999;
+    // Typed text read exactly by parseNumber's rules (never through double), rounded
+    // half away from zero to the cent; nullopt when it is not numeric or its size is
+    // beyond kMaxCents.
+    static std::optional<Money> parse(const QString &typed);
+    // Numeric text whose size is beyond kMaxCents: a money box refuses it.
+    static bool tooLarge(const QString &typed);
     static Money fromVariant(const QVariant &value);          // NULL → 0
 
     constexpr qint64 cents() const { return cents_; }

@@ -5,9 +5,6 @@
 
 namespace kestavion {
 
-namespace {
-
-// Validates and strips grouping commas; returns the plain form or empty.
 QString plainNumberText(const QString &text) {
     const QString t = text.trimmed();
     if (t.isEmpty()) return {};
@@ -51,7 +48,10 @@ QString plainNumberText(const QString &text) {
     return out;
 }
 
-}  // namespace
+std::optional<double> parseDiscount(const QString &text) {
+    if (text.contains(QLatin1Char(','))) return std::nullopt;
+    return parseNumber(text);
+}
 
 std::optional<double> parseNumber(const QString &text) {
     const QString plain = plainNumberText(text);

@@ -9,6 +9,12 @@ namespace kestavion {
 // sign, digits with commas only between digits, an optional "." and digits.
 // No exponent, currency sign or hex; empty text or a bare sign is not numeric.
 std::optional<double> parseNumber(const QString &text);
+// The same reading as text: the sign (only "-"), digits and "." as typed, grouping
+// commas gone ("-1000.50"); empty when the text is not numeric.
+QString plainNumberText(const QString &text);
+// A discount figure: as parseNumber, except that a discount has no grouping, so a
+// comma ("8,5") makes it no number at all.
+std::optional<double> parseDiscount(const QString &text);
 inline bool isNumeric(const QString &text) { return parseNumber(text).has_value(); }
 
 // A whole number typed by a user ("3", " 1,000 "); nullopt for "0.4" or "abc".

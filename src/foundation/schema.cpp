@@ -1,5 +1,7 @@
 #include "foundation/schema.h"
 
+#include "foundation/refusal.h"
+
 #include <QFile>
 #include <vector>
 
@@ -45,12 +47,18 @@ void applySchemaSteps(Database &db, int fromVersion) {
     }
 }
 
+void checkSchemaVersion(int version) {
+    if (version > kSchemaVersion)
+        throw Refusal(QStringLiteral("数据库版本（%1）比程序（%2）新，请升级程序后再打开。").arg(version).arg(kSchemaVersion),
+                      Refusal::Icon::Warning, kAppTitle);
+    if (version < 1)
+        throw Refusal(QStringLiteral("数据库文件不完整（没有版本号），请用 kestavion-initdb 重新建立。"),
+                      Refusal::Icon::Warning, kAppTitle);
+}
+
 void checkAndUpgradeSchema(Database &db) {
     const int version = static_cast<int>(db.scalar(QStringLiteral("PRAGMA user_version")).toLongLong());
-    if (version > kSchemaVersion)
-        throw DbError(QStringLiteral("数据库版本（%1）比程序（%2）新，请升级程序后再打开。").arg(version).arg(kSchemaVersion));
-    if (version < 1)
-        throw DbError(QStringLiteral("数据库文件不完整（没有版本号），请用 kestavion-initdb 重新建立。"));
+    checkSchemaVersion(version);
     for (const UpgradeStep &step : upgradeSteps()) {
         if (step.version <= version) continue;
         Transaction tx(db);

@@ -13,8 +13,12 @@ QString schemaSql();
 // made from schema.sql starts at 1).
 void applySchemaSteps(Database &db, int fromVersion);
 
+// Refuses (Refusal) a file version this program cannot open: newer than the program,
+// or none at all (an empty or unfinished file). Reads nothing itself.
+void checkSchemaVersion(int version);
+
 // Brings an older file up to this program's version, one step per transaction, and
-// refuses (DbError) a file newer than the program.
+// refuses (Refusal) a file newer than the program.
 void checkAndUpgradeSchema(Database &db);
 
 // The tables the data wipe empties, in the order it empties them.

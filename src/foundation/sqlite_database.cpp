@@ -1,5 +1,9 @@
 #include "foundation/sqlite_database.h"
 
+#include "foundation/file_health.h"
+#include "foundation/refusal.h"
+#include "foundation/schema.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -51,6 +55,14 @@ std::filesystem::path nativePath(const QString &p) {
 #endif
 }
 
+// No write permission at all, or none for this program: the file or folder is
+// read-only for us (the permission bits also hold for an administrator, who could
+// write anyway).
+bool readOnlyForUs(const QFileInfo &info) {
+    constexpr auto anyWrite = QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    return !info.isWritable() || !(info.permissions() & anyWrite);
+}
+
 void run(sqlite3 *db, const char *sql) {
     char *err = nullptr;
     int rc = sqlite3_exec(db, sql, nullptr, nullptr, &err);
@@ -94,9 +106,19 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, OpenMo
         throw DbError(QStringLiteral("找不到数据库文件 %1").arg(QDir::toNativeSeparators(path)));
     if (mode == OpenMode::CreateNew && existed)
         throw DbError(QStringLiteral("数据库文件已存在 %1").arg(QDir::toNativeSeparators(path)));
+    if (mode == OpenMode::ExistingOnly) {
+        // Checked before the engine sees the file: opening an empty file would turn
+        // it into a new database, and WAL would put its files beside it.
+        const QFileInfo info(path);
+        if (info.size() == 0) throw Refusal(kEmptyDatabaseFile, Refusal::Icon::Warning, kAppTitle);
+        if (readOnlyForUs(info) || readOnlyForUs(QFileInfo(info.absolutePath())))
+            throw Refusal(kReadOnlyDatabase, Refusal::Icon::Warning, kAppTitle);
+    }
 
     sqlite3 *db = nullptr;
-    int flags = SQLITE_OPEN_READWRITE | (mode == OpenMode::CreateNew ? SQLITE_OPEN_CREATE : 0);
+    int flags = mode == OpenMode::ReadOnly
+                    ? SQLITE_OPEN_READONLY
+                    : SQLITE_OPEN_READWRITE | (mode == OpenMode::CreateNew ? SQLITE_OPEN_CREATE : 0);
     QByteArray file = QFile::encodeName(path);
     int rc = sqlite3_open_v2(file.constData(), &db, flags, nullptr);
     auto cleanup = [&]() {
@@ -115,6 +137,24 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, OpenMo
             throw DbError(QStringLiteral("数据库引擎不是 SQLCipher，拒绝运行"));
         // A wrong key is only noticed at the first read.
         run(db, "SELECT count(*) FROM sqlite_master;");
+        if (mode == OpenMode::ExistingOnly) {
+            // Everything that could refuse the file comes before the first write.
+            if (sqlite3_db_readonly(db, "main") == 1)
+                throw Refusal(kReadOnlyDatabase, Refusal::Icon::Warning, kAppTitle);
+            sqlite3_stmt *st = nullptr;
+            int version = 0;
+            if (sqlite3_prepare_v2(db, "PRAGMA user_version;", -1, &st, nullptr) == SQLITE_OK &&
+                sqlite3_step(st) == SQLITE_ROW)
+                version = sqlite3_column_int(st, 0);
+            sqlite3_finalize(st);
+            checkSchemaVersion(version);
+        }
+        if (mode == OpenMode::ReadOnly) {
+            sqlite3_busy_timeout(db, 15000);
+            auto result = std::unique_ptr<SqliteDatabase>(new SqliteDatabase(db, path));
+            result->cipherVersion_ = version;
+            return result;
+        }
         run(db, "PRAGMA journal_mode=WAL;");
         run(db, "PRAGMA synchronous=FULL;");
         run(db, "PRAGMA cache_size=-32000;");
@@ -144,8 +184,12 @@ SqliteDatabase::~SqliteDatabase() {
 void SqliteDatabase::fail(int rc, const QString &context) const {
     QString msg = engineMessage(db_);
     if (!context.isEmpty()) msg = context + QStringLiteral(": ") + msg;
-    throw DbError(msg, rc);
+    DbError error(msg, rc);
+    if (health_ && reportsDamagedFile(error)) health_->set(FileHealth::State::Damaged);
+    throw error;
 }
+
+void SqliteDatabase::interrupt() { sqlite3_interrupt(db_); }
 
 sqlite3_stmt *SqliteDatabase::prepare(const QString &sql) {
     auto it = cache_.find(sql);
@@ -296,7 +340,11 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
     if (!QDir().mkpath(info.absolutePath()))
         throw DbError(QStringLiteral("无法创建备份文件夹 %1").arg(QDir::toNativeSeparators(info.absolutePath())));
     const QString temp = destination + QStringLiteral(".tmp");
+    // The temporary copy writes through its own rollback journal: a failed or
+    // killed copy leaves both, and neither may stay behind.
+    const QString tempJournal = temp + QStringLiteral("-journal");
     QFile::remove(temp);
+    QFile::remove(tempJournal);
 
     sqlite3 *dest = nullptr;
     QByteArray file = QFile::encodeName(temp);
@@ -304,6 +352,7 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
     auto abandon = [&](const QString &msg, int code) {
         sqlite3_close_v2(dest);
         QFile::remove(temp);
+        QFile::remove(tempJournal);
         throw DbError(msg, code);
     };
     if (rc != SQLITE_OK) abandon(engineMessage(dest), rc);
@@ -326,6 +375,7 @@ void SqliteDatabase::backupTo(const QString &destination, const QString &key) {
     std::filesystem::rename(nativePath(temp), nativePath(destination), ec);
     if (ec) {
         QFile::remove(temp);
+        QFile::remove(tempJournal);
         throw DbError(QStringLiteral("无法写入备份文件 %1").arg(QDir::toNativeSeparators(destination)));
     }
 }

@@ -10,6 +10,8 @@ struct sqlite3_stmt;
 
 namespace kestavion {
 
+class FileHealth;
+
 // The password every Kestavion database file is keyed with.
 inline constexpr const char *kDatabaseKey = "kuvatesolin582";
 // The file name of the database beside the program.
@@ -27,11 +29,17 @@ struct EngineProgress {
 // SQLCipher through the sqlite3 C API. One connection, opened once and kept.
 class SqliteDatabase final : public Database {
 public:
-    enum class OpenMode { ExistingOnly, CreateNew };
+    // ExistingOnly: the shop's file, to read and write. CreateNew: a new file.
+    // ReadOnly: a reader beside the one writer (the background integrity check); it
+    // sets nothing on the file.
+    enum class OpenMode { ExistingOnly, CreateNew, ReadOnly };
 
     // Opens and keys the file, then reads from it to prove the key. Throws DbError
     // when the file is missing (ExistingOnly), the key is wrong, or the library
     // is not SQLCipher. Never leaves a new empty file behind on failure.
+    // ExistingOnly also refuses (Refusal), before anything is written into the file, an
+    // empty file, a file or folder the program cannot write to, and a file whose
+    // version this program cannot open (checkSchemaVersion): it is left untouched.
     static std::unique_ptr<SqliteDatabase> open(const QString &path,
                                                 OpenMode mode = OpenMode::ExistingOnly,
                                                 const QString &key = QString::fromLatin1(kDatabaseKey));
@@ -64,6 +72,11 @@ public:
     // Folds the write-ahead log into the file; call when the program is idle.
     void checkpoint();
 
+    // Where an engine report of a damaged file is remembered (not owned; may be null).
+    void setHealth(FileHealth *health) { health_ = health; }
+    // Stops a statement running on this connection from another thread.
+    void interrupt();
+
     QString path() const { return path_; }
     QString cipherVersion() const { return cipherVersion_; }
 
@@ -77,6 +90,13 @@ private:
     QString cipherVersion_;
     QHash<QString, sqlite3_stmt *> cache_;
     int depth_ = 0;
+    FileHealth *health_ = nullptr;
 };
+
+// Refusals at start, before the file is touched.
+inline const QString kEmptyDatabaseFile =
+    QStringLiteral("数据库文件是空的（0 字节），不是本程序的数据库。请用最近一次的备份恢复数据库文件。");
+inline const QString kReadOnlyDatabase =
+    QStringLiteral("数据库文件或程序所在的文件夹不能写入（只读）。请取消只读属性或把程序放到可以写入的文件夹后再打开。");
 
 }  // namespace kestavion

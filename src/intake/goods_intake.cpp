@@ -94,7 +94,7 @@ void GoodsIntakeService::restock(const GoodsRow &goods, double buyPrice, double 
     Transaction tx(db_);
     db_.exec(QStringLiteral("UPDATE Store SET Quantity=Quantity+? WHERE GUID=?"), {quantity, goods.guid});
     if (db_.changes() != 1)
-        throw DbError(QStringLiteral("货品 %1 在库存中已不存在。").arg(goods.typeNo));
+        throw Refusal(QStringLiteral("货品 %1 在库存中已不存在。").arg(goods.typeNo), Refusal::Icon::Warning, kAppTitle);
     GoodsIntake in;
     in.typeNo = goods.typeNo;
     in.name = goods.name;

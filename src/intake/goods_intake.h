@@ -68,8 +68,8 @@ public:
     std::vector<QString> takeInBatch(const std::vector<GoodsIntake> &batch);
 
     // More of an existing Goods: its quantity grows, one intake record (description as
-    // shown in the list, empty memo) and one new lot. Throws DbError when the Goods
-    // row no longer exists (nothing is written then).
+    // shown in the list, empty memo) and one new lot. Throws Refusal when the Goods
+    // row no longer exists (nothing is written then), DbError when the engine fails.
     void restock(const GoodsRow &goods, double buyPrice, double quantity, const QDate &date);
 
 private:

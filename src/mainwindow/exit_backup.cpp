@@ -1,5 +1,7 @@
 #include "mainwindow/exit_backup.h"
 
+#include "foundation/file_health.h"
+#include "foundation/refusal.h"
 #include "foundation/sqlite_database.h"
 
 #include <QDir>
@@ -111,6 +113,13 @@ ExitBackup::Outcome ExitBackup::rotateInto(const QString &source, const QString 
     QStringList older = olderCopies(target);
     while (older.size() > keep) QFile::remove(older.takeFirst());
     return Outcome::Done;
+}
+
+ExitBackup::Outcome ExitBackup::copyTo(const QString &path, EngineProgress *progress) {
+    if (health_ && health_->damaged()) throw Refusal(kNoBackupOfDamagedFile, Refusal::Icon::Warning, kAppTitle);
+    const QString source = sourceFile();
+    if (source.isEmpty()) throw DbError(QStringLiteral("当前数据库不是本机文件，无法复制备份"));
+    return rotateInto(source, path, progress);
 }
 
 }  // namespace kestavion

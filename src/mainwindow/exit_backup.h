@@ -11,6 +11,7 @@
 namespace kestavion {
 
 struct EngineProgress;
+class FileHealth;
 
 // The backup setting as the program reads it when it closes.
 struct BackupSetting {
@@ -30,7 +31,8 @@ public:
     enum class Outcome { Done, Cancelled };
     static constexpr int kKeptCopies = 7;
 
-    explicit ExitBackup(Database &db) : db_(db) {}
+    // `health`: the integrity check's finding about the open file (may be null).
+    explicit ExitBackup(Database &db, const FileHealth *health = nullptr) : db_(db), health_(health) {}
 
     // nullopt when FileSave has no row. Throws DbError when it cannot be read.
     std::optional<BackupSetting> readSetting();
@@ -55,8 +57,18 @@ public:
     // The older copies of `target` in its folder, oldest first (full paths).
     static QStringList olderCopies(const QString &target);
 
+    // The backup of the open database at `path`, in this thread (rotateInto with the
+    // open file as source). Throws Refusal(kNoBackupOfDamagedFile), copying nothing,
+    // when the file was found damaged: a good old backup is never replaced by a copy
+    // of a damaged file. Throws DbError when the copy fails.
+    Outcome copyTo(const QString &path, EngineProgress *progress = nullptr);
+
 private:
     Database &db_;
+    const FileHealth *health_ = nullptr;
 };
+
+inline const QString kNoBackupOfDamagedFile =
+    QStringLiteral("数据库文件已损坏，本次没有备份，原来的备份文件保持不变。");
 
 }  // namespace kestavion

@@ -31,7 +31,7 @@ CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money 
                                 "SellerName,State,Money1,Money2) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
                  {guid, l.goods.storeGuid, session_.shopNo, l.goods.typeNo, l.goods.name, l.goods.brand, l.goods.size,
                   l.goods.colour, l.goods.leather, l.goods.grade, l.goods.place, l.quantity,
-                  parseNumber(l.priceText).value_or(0), l.abate, l.amount, lot.price, session_.user.No, today,
+                  l.price.toDouble(), l.abate, l.amount, lot.price.toDouble(), session_.user.No, today,
                   result.sellNo, QString::number(lot.id), session_.user.Name, 0, payment.toDouble(),
                   result.change.toDouble()});
         result.rows.push_back({guid, lot.id, lot.price});

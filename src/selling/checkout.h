@@ -20,7 +20,7 @@ struct CheckoutResult {
     struct Row {
         QString sellGuid;
         qint64 lotId = 0;
-        double buyPrice = 0;
+        Money buyPrice;
     };
     std::vector<Row> rows;  // one per line, in list order
 };

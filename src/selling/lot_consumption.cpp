@@ -12,7 +12,7 @@ LotTaken LotConsumption::takeOne(const QString &storeGuid, int sellOrder) {
     LotTaken taken;
     if (rs.empty()) return taken;
     taken.id = rs.integer(QStringLiteral("ID"));
-    taken.price = rs.number(QStringLiteral("Price"));
+    taken.price = Money::fromVariant(rs.value(0, QStringLiteral("Price")));
     db_.exec(QStringLiteral("UPDATE BuyPrice SET Quantity=Quantity-1 WHERE ID=?"), {taken.id});
     return taken;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "foundation/database.h"
+#include "foundation/money.h"
 
 namespace kestavion {
 
@@ -8,7 +9,7 @@ namespace kestavion {
 // goods had no lot with units left).
 struct LotTaken {
     qint64 id = 0;
-    double price = 0.0;
+    Money price;
 };
 
 // Takes pairs out of, and puts them back into, purchase lots (BuyPrice rows).

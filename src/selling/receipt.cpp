@@ -13,6 +13,8 @@ namespace {
 QString sp(int n) { return QString(std::max(0, n), QLatin1Char(' ')); }
 // As many spaces as n minus the length of x; none when x is that long already.
 QString pad(int n, const QString &x) { return sp(n - static_cast<int>(x.size())); }
+// As pad, but at least one space, so two figures never run together ("8.5 169").
+QString gap(int n, const QString &x) { return sp(std::max(1, n - static_cast<int>(x.size()))); }
 
 const QString kSep40 = sp(4) + QString(40, QChar(0x2026));
 const QString kSep20 = QString(20, QChar(0x2026));
@@ -71,7 +73,7 @@ QStringList posBody(const ReceiptData &d) {
           << QString();
     for (const ReceiptPair &p : d.pairs) {
         lines << p.typeNo + pad(10, p.typeNo) + p.brand + sp(1) + p.quantity + sp(1) + p.price + sp(2) + p.abate +
-                     pad(3, p.abate) + p.amount + pad(5, p.amount);
+                     gap(3, p.abate) + p.amount + pad(5, p.amount);
     }
     const Totals t = totalsOf(d);
     lines << kSep20 << QStringLiteral(" 数    量：") + t.q + pad(4, t.q) + QStringLiteral("  应收合计：") + t.t
@@ -117,7 +119,7 @@ ReceiptData Receipt::fromSale(const std::vector<SaleLine> &lines, const QString 
     d.sellNo = sellNo;
     for (const SaleLine &l : lines) {
         d.pairs.push_back({l.goods.typeNo, l.goods.brand, l.goods.name, l.goods.size, QString::number(l.quantity),
-                           l.priceText, l.abate, QString::number(l.amount)});
+                           l.price.toString(), l.abate, QString::number(l.amount)});
     }
     d.payment = payment.toString();
     d.change = change.toString();

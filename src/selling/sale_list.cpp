@@ -30,7 +30,10 @@ SaleCheck SaleList::checkQuantity(const QString &quantityText, const SaleGoods &
 }
 
 SaleCheck SaleList::checkDiscount(const QString &abateText) {
-    if (const auto v = parseNumber(abateText)) {
+    // A discount has no grouping: "8,5" is a mistyped 8.5, never 85. It is no number,
+    // and the seller is told what a discount looks like.
+    if (abateText.contains(QLatin1Char(','))) return SaleCheck::DiscountOutOfRange;
+    if (const auto v = parseDiscount(abateText)) {
         if (*v < 0.1 || *v > 9.9) return SaleCheck::DiscountOutOfRange;
         return SaleCheck::Ok;
     }
@@ -46,12 +49,12 @@ SaleCheck SaleList::checkSpecialPrice(const QString &specialText, const QString 
 }
 
 bool SaleList::discountMeansFull(const QString &abateText) {
-    const auto v = parseNumber(abateText);
+    const auto v = parseDiscount(abateText);
     return v && *v >= 10;
 }
 
 qint64 SaleList::discountAmount(const QString &retailText, const QString &abateText) {
-    const double factor = abateText == kFullPrice ? 10.0 : parseNumber(abateText).value_or(0);
+    const double factor = abateText == kFullPrice ? 10.0 : parseDiscount(abateText).value_or(0);
     return discountedAmount(parseNumber(retailText).value_or(0), factor);
 }
 
@@ -63,14 +66,17 @@ int SaleList::addDiscounted(const SaleGoods &goods, const QString &retailText, c
                             const QString &abateText) {
     const int n = static_cast<int>(parseWholeNumber(quantityText).value_or(0));
     for (int i = 0; i < n; ++i)
-        lines_.push_back({goods, retailText, 1, abateText, discountAmount(retailText, abateText)});
+        lines_.push_back({goods, Money::parse(retailText).value_or(Money()), 1, abateText,
+                          discountAmount(retailText, abateText)});
     return n;
 }
 
 int SaleList::addSpecial(const SaleGoods &goods, const QString &retailText, const QString &quantityText,
                          const QString &specialText) {
     const int n = static_cast<int>(parseWholeNumber(quantityText).value_or(0));
-    for (int i = 0; i < n; ++i) lines_.push_back({goods, retailText, 1, kSpecialPrice, specialAmount(specialText)});
+    for (int i = 0; i < n; ++i)
+        lines_.push_back(
+            {goods, Money::parse(retailText).value_or(Money()), 1, kSpecialPrice, specialAmount(specialText)});
     return n;
 }
 

@@ -17,7 +17,7 @@ struct SaleGoods {
 // One pair on the pre-sale list.
 struct SaleLine {
     SaleGoods goods;
-    QString priceText;  // retail price as shown
+    Money price;        // retail price
     int quantity = 1;   // always 1: one line per pair
     QString abate;      // "全", a figure such as "8.5", or "特价"
     qint64 amount = 0;  // charged for the pair, a whole number

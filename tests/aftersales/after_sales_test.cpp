@@ -2,6 +2,7 @@
 #include "aftersales/customer_return.h"
 #include "aftersales/problem_stock.h"
 #include "aftersales/sales_rules_service.h"
+#include "foundation/refusal.h"
 #include "kit/fixtures.h"
 #include "sale_kit.h"
 
@@ -71,7 +72,7 @@ TEST_F(AfterSalesTest, SavingRulesWithoutARowFailsAndChangesNothing) {
     try {
         SalesRulesService(*db).save(ctx.session, r);
         FAIL() << "saving into a missing row must fail";
-    } catch (const DbError &e) {
+    } catch (const Refusal &e) {
         EXPECT_EQ(e.message(), kNoRulesRow);
     }
     EXPECT_EQ(ctx.session.rules.BackDays, before.BackDays);
@@ -161,7 +162,7 @@ TEST_F(AfterSalesTest, ReturnIntoProblemStockLeavesNormalStockAlone) {
 
     // The row is no longer a sale: a second return is refused and writes nothing.
     EXPECT_THROW(CustomerReturn(*db, ctx.session, clock).returnPair(sale, CustomerReturn::Into::NormalStock, {}),
-                 DbError);
+                 Refusal);
     EXPECT_EQ(storeQuantity(*db, g), 2);
     EXPECT_EQ(count(QStringLiteral("SellChange")), 1);
     EXPECT_TRUE(findSaleRows(*db, kShopKey, SaleSearch{{}, s.sellNo, {}}).empty());
@@ -224,8 +225,8 @@ TEST_F(AfterSalesTest, ExchangeRecordsTheDifferenceAndMovesBothPairs) {
     // Newest lot first for the replacement.
     ctx.session.rules.SellOrder = 1;
     CustomerExchange(*db, ctx.session, clock)
-        .commit({{s1, QStringLiteral("尺码不合适"), dear, QStringLiteral("全"), 230},
-                 {s2, QStringLiteral("颜色"), cheap, QStringLiteral("全"), 150}});
+        .commit({{s1, QStringLiteral("尺码不合适"), dear, QStringLiteral("全"), yuan(230)},
+                 {s2, QStringLiteral("颜色"), cheap, QStringLiteral("全"), yuan(150)}});
 
     ResultSet r1 = change(s1, 1);
     ASSERT_EQ(r1.rowCount(), 1);
@@ -258,7 +259,7 @@ TEST_F(AfterSalesTest, ExchangeRecordsTheDifferenceAndMovesBothPairs) {
 
     // Exchanged again (no one-time rule): a second record; a void then puts back the
     // replacement recorded on the row.
-    CustomerExchange(*db, ctx.session, clock).commit({{s2, {}, dear, QStringLiteral("特价"), 180}});
+    CustomerExchange(*db, ctx.session, clock).commit({{s2, {}, dear, QStringLiteral("特价"), yuan(180)}});
     EXPECT_EQ(count(QStringLiteral("SellChange"), QStringLiteral("SellGUID=?"), {s2}), 2);
     EXPECT_EQ(storeQuantity(*db, cheap), 1);
     const qint64 lotOfS2 = sellRow(s2).integer(QStringLiteral("BuyPriceId"));
@@ -282,8 +283,8 @@ TEST_F(AfterSalesTest, ExchangeIsAllOrNothing) {
     SaleVoid(*db, ctx.session, clock).voidRow(s2, {});
     const qint64 changes = count(QStringLiteral("SellChange"));
     EXPECT_THROW(CustomerExchange(*db, ctx.session, clock)
-                     .commit({{s1, {}, repl, QStringLiteral("全"), 230}, {s2, {}, repl, QStringLiteral("全"), 230}}),
-                 DbError);
+                     .commit({{s1, {}, repl, QStringLiteral("全"), yuan(230)}, {s2, {}, repl, QStringLiteral("全"), yuan(230)}}),
+                 Refusal);
     EXPECT_EQ(count(QStringLiteral("SellChange")), changes);
     EXPECT_EQ(storeQuantity(*db, repl), 1);
     EXPECT_EQ(storeQuantity(*db, sold), 1);
@@ -293,22 +294,23 @@ TEST_F(AfterSalesTest, ExchangeIsAllOrNothing) {
     const QString s3 = sellPair(*db, ctx.session, sold);
     try {
         CustomerExchange(*db, ctx.session, clock)
-            .commit({{s1, {}, repl, QStringLiteral("全"), 230}, {s3, {}, repl, QStringLiteral("全"), 230}});
+            .commit({{s1, {}, repl, QStringLiteral("全"), yuan(230)}, {s3, {}, repl, QStringLiteral("全"), yuan(230)}});
         FAIL();
-    } catch (const DbError &e) {
+    } catch (const Refusal &e) {
         EXPECT_EQ(e.message(), kNoReplacementStock);
+        EXPECT_EQ(e.icon(), Refusal::Icon::Info);  // as the replacement screen shows it
     }
     EXPECT_EQ(storeQuantity(*db, repl), 1);
 }
 
 TEST_F(AfterSalesTest, ReplacementPriceRules) {
-    EXPECT_EQ(exchangeAmount(199, false, QStringLiteral("全")), 199);
-    EXPECT_EQ(exchangeAmount(199, false, QStringLiteral("8.5")), 169);
-    EXPECT_EQ(exchangeAmount(125, false, QStringLiteral("9")), 112);
-    EXPECT_EQ(exchangeAmount(135, false, QStringLiteral("9")), 122);
-    EXPECT_EQ(exchangeAmount(135, false, QStringLiteral("0")), 0);
-    EXPECT_EQ(exchangeAmount(135, true, QStringLiteral("88.5")), 88);
-    EXPECT_EQ(exchangeAmount(135, true, QStringLiteral("1,00")), 100);
+    EXPECT_EQ(exchangeAmount(yuan(199), false, QStringLiteral("全")), yuan(199));
+    EXPECT_EQ(exchangeAmount(yuan(199), false, QStringLiteral("8.5")), yuan(169));
+    EXPECT_EQ(exchangeAmount(yuan(125), false, QStringLiteral("9")), yuan(112));
+    EXPECT_EQ(exchangeAmount(yuan(135), false, QStringLiteral("9")), yuan(122));
+    EXPECT_EQ(exchangeAmount(yuan(135), false, QStringLiteral("0")), yuan(0));
+    EXPECT_EQ(exchangeAmount(yuan(135), true, QStringLiteral("88.5")), yuan(88));
+    EXPECT_EQ(exchangeAmount(yuan(135), true, QStringLiteral("1,00")), yuan(100));
 
     EXPECT_TRUE(exchangeDiscountRefusal(QStringLiteral("0")).isEmpty());
     EXPECT_TRUE(exchangeDiscountRefusal(QStringLiteral("全")).isEmpty());
@@ -317,21 +319,21 @@ TEST_F(AfterSalesTest, ReplacementPriceRules) {
     EXPECT_EQ(exchangeDiscountRefusal(QStringLiteral("-1")), QStringLiteral("请输入0.1-10的数字或小数！"));
     EXPECT_EQ(exchangeDiscountRefusal(QStringLiteral("八折")), QStringLiteral("数量的数据类型不正确！"));
 
-    EXPECT_EQ(exchangeSpecialPriceRefusal(QStringLiteral("abc"), 100), QStringLiteral("请输入有效的数据！"));
-    EXPECT_EQ(exchangeSpecialPriceRefusal(QStringLiteral("0"), 100), QStringLiteral("特价也不可能小于0的！"));
-    EXPECT_EQ(exchangeSpecialPriceRefusal(QStringLiteral("101"), 100), QStringLiteral("特价比零售价还要贵么？"));
-    EXPECT_TRUE(exchangeSpecialPriceRefusal(QStringLiteral("100"), 100).isEmpty());
+    EXPECT_EQ(exchangeSpecialPriceRefusal(QStringLiteral("abc"), yuan(100)), QStringLiteral("请输入有效的数据！"));
+    EXPECT_EQ(exchangeSpecialPriceRefusal(QStringLiteral("0"), yuan(100)), QStringLiteral("特价也不可能小于0的！"));
+    EXPECT_EQ(exchangeSpecialPriceRefusal(QStringLiteral("101"), yuan(100)), QStringLiteral("特价比零售价还要贵么？"));
+    EXPECT_TRUE(exchangeSpecialPriceRefusal(QStringLiteral("100"), yuan(100)).isEmpty());
 
     SellRules r;
     r.DearGoodsChange = true;
-    EXPECT_FALSE(replacementRefusal(r, QStringLiteral("A"), 120, QStringLiteral("B"), 99).isEmpty());
-    EXPECT_TRUE(replacementRefusal(r, QStringLiteral("A"), 120, QStringLiteral("B"), 150).isEmpty());
-    EXPECT_TRUE(replacementRefusal(r, QStringLiteral("A"), 120, QStringLiteral("B"), 120).isEmpty());
+    EXPECT_FALSE(replacementRefusal(r, QStringLiteral("A"), yuan(120), QStringLiteral("B"), yuan(99)).isEmpty());
+    EXPECT_TRUE(replacementRefusal(r, QStringLiteral("A"), yuan(120), QStringLiteral("B"), yuan(150)).isEmpty());
+    EXPECT_TRUE(replacementRefusal(r, QStringLiteral("A"), yuan(120), QStringLiteral("B"), yuan(120)).isEmpty());
     r.DearGoodsChange = false;
     r.SameTypeChange = true;
-    EXPECT_EQ(replacementRefusal(r, QStringLiteral("A"), 120, QStringLiteral("a"), 120),
+    EXPECT_EQ(replacementRefusal(r, QStringLiteral("A"), yuan(120), QStringLiteral("a"), yuan(120)),
               QStringLiteral("对不起只有同类型的商品才可以调换！请你再选择其他的商品"));
-    EXPECT_TRUE(replacementRefusal(r, QStringLiteral("A"), 120, QStringLiteral("A"), 10).isEmpty());
+    EXPECT_TRUE(replacementRefusal(r, QStringLiteral("A"), yuan(120), QStringLiteral("A"), yuan(10)).isEmpty());
 }
 
 TEST_F(AfterSalesTest, ProblemGoodsTakeUnitsByLotOrder) {
@@ -365,7 +367,7 @@ TEST_F(AfterSalesTest, ProblemGoodsTakeUnitsByLotOrder) {
     EXPECT_EQ(storeQuantity(*db, guid), 1);
 
     // More than the Goods holds: refused, nothing written.
-    EXPECT_THROW(ps.setAside({{guid, 1, {}}, {guid, 1, {}}}), DbError);
+    EXPECT_THROW(ps.setAside({{guid, 1, {}}, {guid, 1, {}}}), Refusal);
     EXPECT_EQ(storeQuantity(*db, guid), 1);
     EXPECT_EQ(lotQuantity(*db, l60), 1);
     EXPECT_EQ(count(QStringLiteral("BackStore")), 3);
@@ -384,7 +386,7 @@ TEST_F(AfterSalesTest, FactoryReturnRecordsOneTotalAndMarksTheRows) {
     const qint64 idB = open.integer(1, QStringLiteral("ID"));
     const qint64 idC = open.integer(2, QStringLiteral("ID"));
 
-    EXPECT_THROW(ps.returnToFactory({}, today(), Money()), DbError);
+    EXPECT_THROW(ps.returnToFactory({}, today(), Money()), Refusal);
     EXPECT_EQ(count(QStringLiteral("FactoryBackTotal")), 0);
 
     EXPECT_EQ(ps.returnToFactory({idA, idB}, today().addDays(-1), *Money::parse(QStringLiteral("165.5"))), 2);
@@ -399,7 +401,7 @@ TEST_F(AfterSalesTest, FactoryReturnRecordsOneTotalAndMarksTheRows) {
     ASSERT_EQ(ps.openRows().rowCount(), 1);
 
     // A row already returned cannot be returned again; amount 0 is fine.
-    EXPECT_THROW(ps.returnToFactory({idA, idC}, today(), Money()), DbError);
+    EXPECT_THROW(ps.returnToFactory({idA, idC}, today(), Money()), Refusal);
     EXPECT_EQ(count(QStringLiteral("FactoryBackTotal")), 1);
     EXPECT_EQ(ps.returnToFactory({idC}, today(), Money()), 2);
     EXPECT_EQ(ps.openRows().rowCount(), 0);

@@ -88,7 +88,7 @@ TEST_F(LifeOfAPairTest, IntakeSaleExchangeReturnFactory) {
     line.goods.name = QStringLiteral("女单鞋");
     line.goods.size = QStringLiteral("37");
     line.goods.colour = QStringLiteral("黑色");
-    line.priceText = QStringLiteral("200");
+    line.price = yuan(200);
     line.abate = QStringLiteral("全");
     line.amount = 200;
     const CheckoutResult sold = Checkout(*db, ctx.session, clock).commit({line}, Money::fromWhole(200));
@@ -111,7 +111,7 @@ TEST_F(LifeOfAPairTest, IntakeSaleExchangeReturnFactory) {
     clock.setDate(QDate(2026, 12, 9));
     EXPECT_TRUE(exchangeRefusal(ctx.session.rules, 0, QStringLiteral("全"), QDate(2026, 12, 6), clock.today()).isEmpty());
     CustomerExchange(*db, ctx.session, clock)
-        .commit({{sale, QStringLiteral("颜色不合适"), b, QStringLiteral("全"), static_cast<double>(exchangeAmount(230, false, QStringLiteral("全")))}});
+        .commit({{sale, QStringLiteral("颜色不合适"), b, QStringLiteral("全"), exchangeAmount(yuan(230), false, QStringLiteral("全"))}});
     EXPECT_EQ(counts(), (Counts{2, 3, 3, 1, 1, 0, 0}));
     EXPECT_EQ(storeQuantity(*db, a), 2);
     EXPECT_EQ(storeQuantity(*db, b), 1);

@@ -17,7 +17,7 @@ QString sellPair(Database &db, const Session &session, const QString &storeGuid,
             {guid, storeGuid, g.text(QStringLiteral("ShopNo")), g.text(QStringLiteral("TypeNo")),
              g.text(QStringLiteral("Name")), g.text(QStringLiteral("Brand")), g.text(QStringLiteral("Size")),
              g.text(QStringLiteral("Colour")), g.text(QStringLiteral("Leather")), g.text(QStringLiteral("Grade")),
-             g.text(QStringLiteral("ProductPlace")), g.number(QStringLiteral("Price")), s.abate, amount, lot.price,
+             g.text(QStringLiteral("ProductPlace")), g.number(QStringLiteral("Price")), s.abate, amount, lot.price.toDouble(),
              session.user.No, s.date, s.sellNo, QString::number(lot.id), session.user.Name, s.state, amount, 0});
     return guid;
 }

@@ -1,4 +1,5 @@
 #include "foundation/delivered_database.h"
+#include "foundation/refusal.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
 #include "kit/fixtures.h"
@@ -117,7 +118,7 @@ TEST_F(DbTest, AutoNumberedKeysAreNeverReused) {
 
 TEST_F(DbTest, NewerFileIsRefusedAndAnOlderOneUpgradedInSteps) {
     db->exec(QStringLiteral("PRAGMA user_version = 99"));
-    EXPECT_THROW(checkAndUpgradeSchema(*db), DbError);
+    EXPECT_THROW(checkAndUpgradeSchema(*db), Refusal);
     // A file of the first version, without what later steps add, ends like a new one.
     db->exec(QStringLiteral("DROP INDEX idx_sell_shop_no"));
     db->exec(QStringLiteral("PRAGMA user_version = 1"));

@@ -49,6 +49,27 @@ TEST(Money, AddsExactlyAndParsesTypedText) {
     EXPECT_EQ(sum, Money::fromWhole(1));
 }
 
+TEST(Money, ParsesExactlyUpToTheMaximumOfAMoneyBox) {
+    // 16 digits went through double and came back one off.
+    EXPECT_FALSE(Money::parse(QStringLiteral("9999999999999601")).has_value());
+    EXPECT_TRUE(Money::tooLarge(QStringLiteral("9999999999999601")));
+    EXPECT_TRUE(Money::tooLarge(QStringLiteral("12345678901234567890123")));
+    EXPECT_TRUE(Money::tooLarge(QStringLiteral("100,000,000,000")));
+    EXPECT_TRUE(Money::tooLarge(QStringLiteral("-100000000000")));
+    EXPECT_EQ(Money::parse(QStringLiteral("99,999,999,999.99"))->cents(), Money::kMaxCents);
+    EXPECT_EQ(Money::parse(QStringLiteral("99999999999.99"))->toString(), QStringLiteral("99999999999.99"));
+    EXPECT_EQ(Money::parse(QStringLiteral("0099999999999.99"))->cents(), Money::kMaxCents);
+    EXPECT_EQ((*Money::parse(QStringLiteral("99999999999")) - Money::fromWhole(1)).toString(),
+              QStringLiteral("99999999998"));
+    // Beyond the cent: rounded half away from zero, exactly.
+    EXPECT_EQ(Money::parse(QStringLiteral("0.005"))->cents(), 1);
+    EXPECT_EQ(Money::parse(QStringLiteral("-2.675"))->cents(), -268);
+    EXPECT_EQ(Money::parse(QStringLiteral("1.004"))->cents(), 100);
+    EXPECT_EQ(Money::parse(QStringLiteral(" +.5 "))->cents(), 50);
+    EXPECT_FALSE(Money::tooLarge(QStringLiteral("abc")));
+    EXPECT_FALSE(Money::tooLarge(QStringLiteral("99999999999.99")));
+}
+
 TEST(Guid, FormAndUniqueness) {
     static const QRegularExpression form(
         QStringLiteral("^\\{[0-9A-F]{8}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{4}-[0-9A-F]{12}\\}$"));

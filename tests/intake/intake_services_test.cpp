@@ -1,3 +1,4 @@
+#include "foundation/refusal.h"
 #include "foundation/session.h"
 #include "intake/batch_matrix.h"
 #include "intake/goods_intake.h"
@@ -115,7 +116,7 @@ TEST_F(IntakeServices, RestockAddsQuantityAndOneLotPerIntake) {
 
     // A Goods deleted meanwhile: refused, nothing written.
     db->exec(QStringLiteral("DELETE FROM Store WHERE GUID=?"), {guid});
-    EXPECT_THROW(intake().restock(row, 90, 3, QDate(2026, 12, 9)), DbError);
+    EXPECT_THROW(intake().restock(row, 90, 3, QDate(2026, 12, 9)), Refusal);
     EXPECT_EQ(count("BuyPrice", "StoreGUID=?", {guid}), 3);
 }
 

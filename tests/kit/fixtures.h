@@ -2,6 +2,7 @@
 
 #include "foundation/app_context.h"
 #include "foundation/clock.h"
+#include "foundation/money.h"
 #include "foundation/sqlite_database.h"
 #include "kit/scripted_prompter.h"
 
@@ -14,6 +15,9 @@
 class QWidget;
 
 namespace kestavion::test {
+
+// A whole amount of money.
+inline Money yuan(qint64 units) { return Money::fromWhole(units); }
 
 // A temporary folder per test.
 class TempDirTest : public ::testing::Test {

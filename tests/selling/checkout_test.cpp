@@ -101,10 +101,10 @@ TEST_F(CheckoutTest, NewestLotFirstAndNoLotMeansZeroPriceAndKey) {
     const CheckoutResult r = sell(list, QStringLiteral("1,000"));
     ASSERT_EQ(r.rows.size(), 3u);
     EXPECT_EQ(r.rows[0].lotId, new1);
-    EXPECT_EQ(r.rows[0].buyPrice, 95);
+    EXPECT_EQ(r.rows[0].buyPrice, yuan(95));
     EXPECT_EQ(r.rows[1].lotId, old1);
     EXPECT_EQ(r.rows[2].lotId, 0);
-    EXPECT_EQ(r.rows[2].buyPrice, 0);
+    EXPECT_EQ(r.rows[2].buyPrice, Money());
     EXPECT_EQ(lotQuantity(*db, empty), 0);
     EXPECT_EQ(storeQuantity(*db, guid), 2);
     const ResultSet rs = db->exec(QStringLiteral("SELECT BuyPrice,BuyPriceId,Abate,Amount,Money1,Money2 FROM Sell "

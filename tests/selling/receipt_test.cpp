@@ -56,8 +56,8 @@ QStringList posBody() {
             kSep20,
             QStringLiteral("货号   品牌 数量 零售价 折扣 实收 "),
             QString(),
-            QStringLiteral("A100      自有品牌 1 199  8.5169  "),
-            QStringLiteral("A100      自有品牌 1 199  8.5169  "),
+            QStringLiteral("A100      自有品牌 1 199  8.5 169  "),  // two figures, never "8.5169"
+            QStringLiteral("A100      自有品牌 1 199  8.5 169  "),  // two figures, never "8.5169"
             QStringLiteral("B2        x 1 299  全  299  "),
             kSep20,
             QStringLiteral(" 数    量：3     应收合计：697"),
@@ -123,7 +123,7 @@ TEST(Receipt, TotalsAndLongValues) {
     d.payment = QStringLiteral("123456");
     d.change = QStringLiteral("0");
     const QString pos = Receipt::checkoutPos(d)[1].text;
-    EXPECT_TRUE(pos.contains(QStringLiteral("\nABCDEFGHIJKLb 1 123456  9.55123456\n")));
+    EXPECT_TRUE(pos.contains(QStringLiteral("\nABCDEFGHIJKLb 1 123456  9.55 123456\n")));
     EXPECT_TRUE(pos.contains(QStringLiteral("\n 客人付款：123456  找回金额：0\n")));
     EXPECT_TRUE(pos.endsWith(QStringLiteral("谢谢惠顾，欢迎下次光临！\n   ")));
 }

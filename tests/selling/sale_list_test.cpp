@@ -26,7 +26,7 @@ TEST(SaleList, ThreePairsAtADiscountAreThreeLinesOfTheRoundedAmount) {
         EXPECT_EQ(l.quantity, 1);
         EXPECT_EQ(l.abate, QStringLiteral("8.5"));
         EXPECT_EQ(l.amount, 169);
-        EXPECT_EQ(l.priceText, QStringLiteral("199"));
+        EXPECT_EQ(l.price, Money::fromWhole(199));
     }
     EXPECT_EQ(list.totalText(), QStringLiteral("507"));
     EXPECT_EQ(list.countOf(QStringLiteral("{G1}")), 3);
@@ -49,6 +49,10 @@ TEST(SaleList, DiscountAndSpecialPriceChecks) {
     EXPECT_EQ(SaleList::checkDiscount(QStringLiteral("0")), SaleCheck::DiscountOutOfRange);
     EXPECT_EQ(SaleList::checkDiscount(QStringLiteral("八折")), SaleCheck::DiscountNotNumber);
     EXPECT_EQ(SaleList::checkDiscount(QString()), SaleCheck::DiscountNotNumber);
+    // A discount has no grouping: "8,5" is no 85, so it never turns into "全".
+    EXPECT_EQ(SaleList::checkDiscount(QStringLiteral("8,5")), SaleCheck::DiscountOutOfRange);
+    EXPECT_FALSE(SaleList::discountMeansFull(QStringLiteral("8,5")));
+    EXPECT_FALSE(SaleList::discountMeansFull(QStringLiteral("1,0")));
 
     EXPECT_TRUE(SaleList::discountMeansFull(QStringLiteral("10")));
     EXPECT_TRUE(SaleList::discountMeansFull(QStringLiteral("12")));

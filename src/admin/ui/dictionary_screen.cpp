@@ -53,7 +53,7 @@ void DictionaryScreen::LoadIt(const QString &item) {
     try {
         List->addItems(Dictionary(ctx_.database()).entries(item));
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
+        showDbError(ctx_.prompt(), e);
     }
     setWindowTitle(QStringLiteral("数据字典--") + item);
 }

@@ -6,6 +6,7 @@
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 
+#include <QAbstractItemView>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,21 +62,17 @@ void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips) {
     fitColumns(grid, widthTwips);
 }
 
-void fitColumns(Grid *grid, double widthTwips) {
+void fitColumns(Grid *grid, double widthTwips, const QStringList &fixedKeys) {
     grid->sizeColumns(widthTwips);
-    for (int c = 1; c < grid->cols(); ++c) {
-        if (grid->colHidden(c)) continue;
-        const int given = grid->colWidth(c);
-        grid->autoSize(c, c);
-        if (grid->colWidth(c) < given) grid->setColWidth(c, given);
-    }
+    for (int c = 1; c < grid->cols(); ++c)
+        if (!fixedKeys.contains(grid->colKey(c))) grid->widenToContents(c, c);
 }
 
 void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade, const QString &amountHeading) {
     try {
         grid->bind(emptySaleRows(ctx.database(), amountHeading));
     } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
+        showDbError(ctx.prompt(), e);
     }
     dressSoldGrid(grid, hideGrade, 860);
 }
@@ -123,7 +120,12 @@ void addReasonRow(AppContext &ctx, QWidget *screen, QBoxLayout *row, const QStri
     row->addWidget(label);
     comResion = new QComboBox(screen);
     comResion->setObjectName(QStringLiteral("comResion"));
-    comResion->setMinimumWidth(minWidth);
+    // A long reason added through "…" neither widens the box nor pushes the row
+    // sideways: the box keeps its width and its list shows long entries ending in "…".
+    comResion->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    comResion->setMinimumContentsLength(8);
+    comResion->setFixedWidth(minWidth);
+    comResion->view()->setTextElideMode(Qt::ElideRight);
     row->addWidget(comResion);
     cmdLeather = namedButton(screen, "cmdLeather", QStringLiteral("…"));
     cmdLeather->setMaximumWidth(30);

@@ -3,6 +3,7 @@
 #include "aftersales/sale_rows.h"
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QBoxLayout;
@@ -43,8 +44,9 @@ struct SaleSearchControls {
 void dressSoldGrid(Grid *grid, bool hideGrade, double widthTwips);
 
 // Columns sized to `widthTwips` each, and wider where a heading or a shown value
-// (a date, a long reason) needs more room.
-void fitColumns(Grid *grid, double widthTwips);
+// (a date, an article number) needs more room. The columns keyed in `fixedKeys` (free
+// text such as a reason) keep the width and end a long text in "…".
+void fitColumns(Grid *grid, double widthTwips, const QStringList &fixedKeys = {});
 
 // Binds the empty sold-rows list (its headings; a failed read shows the engine's text)
 // and dresses it as dressSoldGrid does.

@@ -9,6 +9,7 @@
 #include "foundation/ui/grid.h"
 
 #include <QAction>
+#include <algorithm>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -32,7 +33,10 @@ const QStringList kChangeKeys = {QString(),          QStringLiteral("StoreGUID")
                                  QStringLiteral("折扣"), QStringLiteral("应收金额"),  QStringLiteral("SellGUID"),
                                  QStringLiteral("SellNo")};
 
-Money labelMoney(const QLabel *l) { return Money::parse(l->text()).value_or(Money()); }
+// A money cell of a grid that shows stored rows.
+Money cellMoney(const Grid *grid, int row, const QString &key) {
+    return Money::parse(grid->text(row, key)).value_or(Money());
+}
 
 QLabel *figure(QWidget *parent, const char *name) {
     auto *l = new QLabel(parent);
@@ -132,27 +136,40 @@ void ExchangeScreen::initChangeGrid() {
 }
 
 bool ExchangeScreen::isPaired(int soldRow) const {
-    return soldRow >= 1 && VSFlexGrid->cellBackColor(soldRow, 0) == kPairedColour;
+    return soldRow >= 1 && soldRow < VSFlexGrid->rows() &&
+           order_.isPaired(VSFlexGrid->text(soldRow, QStringLiteral("GUID")));
 }
 
-int ExchangeScreen::pendingFor(const QString &storeGuid) const {
-    int n = 0;
-    for (int r = 1; r < VSChange->rows(); ++r)
-        if (VSChange->text(r, QStringLiteral("StoreGUID")) == storeGuid) ++n;
-    return n;
-}
-
-void ExchangeScreen::setFigures(double amount, double have) {
-    const Money a = Money::fromDouble(amount), h = Money::fromDouble(have);
-    lbAmount->setText(a.toString());
-    lbHave->setText(h.toString());
-    lbBackAdd->setText((a - h).toString());
+void ExchangeScreen::showOrder() {
+    const int current = VSChange->row();
+    VSChange->setRows(1);
+    for (const ExchangeOrder::Line &l : order_.lines()) {
+        const ExchangeReplacement &c = l.replacement;
+        const QStringList fields = {QString(),   c.storeGuid, c.typeNo,           c.name,  c.brand,
+                                    c.size,      c.colour,    c.leather,          c.grade, c.place,
+                                    c.price.toString(), QStringLiteral("1"), c.abate, c.amount.toString(),
+                                    l.sold.sellGuid, l.sold.sellNo};
+        VSChange->addItem(fields.join(QLatin1Char('\t')));
+    }
+    if (VSChange->rows() > 1) VSChange->setRow(std::clamp(current, 1, VSChange->rows() - 1));
+    fitColumns(VSChange, 1000);
+    for (int r = 1; r < VSFlexGrid->rows(); ++r) {
+        const QString guid = VSFlexGrid->text(r, QStringLiteral("GUID"));
+        QString reason;
+        for (const ExchangeOrder::Line &l : order_.lines())
+            if (l.sold.sellGuid == guid) reason = l.reason;
+        VSFlexGrid->setCellBackColor(r, 0, order_.isPaired(guid) ? kPairedColour : -1);
+        VSFlexGrid->setText(r, kReasonCol, reason);
+    }
+    lbAmount->setText(order_.amount().toString());
+    lbHave->setText(order_.have().toString());
+    lbBackAdd->setText(order_.backAdd().toString());
 }
 
 void ExchangeScreen::query() {
     // Replacements waiting for their commit belong to the rows now listed: a new
     // search would lose the pairing, so it waits until the order is done.
-    if (VSChange->rows() > 1) {
+    if (!order_.empty()) {
         ctx_.prompt().info(QStringLiteral("下面的列表中还有没确定的调换商品，请先确定调换或删除后再查询！"));
         return;
     }
@@ -204,65 +221,34 @@ void ExchangeScreen::chooseReplacement() {
         ctx_.prompt().info(refusal);
         return;
     }
-    ReplacementDialog dlg(ctx_, this, this);
+    ReplacementDialog dlg(ctx_, order_, this);
     dlg.LoadIt(VSFlexGrid->text(r, QStringLiteral("GUID")), VSFlexGrid->text(r, QStringLiteral("SellNo")),
-               VSFlexGrid->text(r, QStringLiteral("货号")), gridNumber(VSFlexGrid, r, QStringLiteral("零售价")));
-    dlg.exec();
-}
-
-void ExchangeScreen::addReplacement(const ChosenReplacement &c) {
-    const int r = VSFlexGrid->row();
-    if (r < 1) return;
-    const QString sellGuid = VSFlexGrid->text(r, QStringLiteral("GUID"));
-    const QString sellNo = VSFlexGrid->text(r, QStringLiteral("SellNo"));
-    VSFlexGrid->setCellBackColor(r, 0, kPairedColour);
-    const QStringList fields = {QString(), c.storeGuid, c.typeNo, c.name, c.brand, c.size, c.colour, c.leather,
-                                c.grade, c.place, c.price, QStringLiteral("1"), c.abate, QString::number(c.amount),
-                                sellGuid, sellNo};
-    VSChange->addItem(fields.join(QLatin1Char('\t')));
+               VSFlexGrid->text(r, QStringLiteral("货号")), cellMoney(VSFlexGrid, r, QStringLiteral("零售价")));
+    if (dlg.exec() != QDialog::Accepted || !dlg.chosen()) return;
+    const ExchangeSold sold{VSFlexGrid->text(r, QStringLiteral("GUID")), VSFlexGrid->text(r, QStringLiteral("SellNo")),
+                            cellMoney(VSFlexGrid, r, kAmount)};
+    order_.add(sold, comResion->currentText(), *dlg.chosen());
+    showOrder();
     VSChange->setRow(VSChange->rows() - 1);
-    fitColumns(VSChange, 1000);
-    const Money amount = labelMoney(lbAmount) + Money::fromWhole(c.amount);
-    const Money have = labelMoney(lbHave) + Money::fromDouble(gridNumber(VSFlexGrid, r, kAmount));
-    setFigures(amount.toDouble(), have.toDouble());
-    VSFlexGrid->setText(r, kReasonCol, comResion->currentText());
 }
 
 void ExchangeScreen::removeReplacement() {
     const int r = VSChange->row();
     if (VSChange->rows() < 2 || r < 1) return;
-    const int sold = VSFlexGrid->findRow(VSChange->text(r, QStringLiteral("SellGUID")), 1, VSFlexGrid->colIndex(QStringLiteral("GUID")));
-    Money have = labelMoney(lbHave);
-    if (sold >= 1) {
-        have -= Money::fromDouble(gridNumber(VSFlexGrid, sold, kAmount));
-        VSFlexGrid->setCellBackColor(sold, 0, -1);
-        VSFlexGrid->setText(sold, kReasonCol, QString());
-    }
-    const Money amount = labelMoney(lbAmount) - Money::fromDouble(gridNumber(VSChange, r, kAmount));
-    setFigures(amount.toDouble(), have.toDouble());
-    VSChange->removeItem(r);
+    order_.remove(r - 1);
+    showOrder();
 }
 
 void ExchangeScreen::commit() {
-    if (VSChange->rows() < 2) return;
-    std::vector<ExchangePair> pairs;
-    const int guidCol = VSFlexGrid->colIndex(QStringLiteral("GUID"));
-    for (int r = 1; r < VSChange->rows(); ++r) {
-        ExchangePair p;
-        p.sellGuid = VSChange->text(r, QStringLiteral("SellGUID"));
-        p.replacementGuid = VSChange->text(r, QStringLiteral("StoreGUID"));
-        p.abate = VSChange->text(r, QStringLiteral("折扣"));
-        p.amount = gridNumber(VSChange, r, kAmount);
-        const int sold = VSFlexGrid->findRow(p.sellGuid, 1, guidCol);
-        if (sold >= 1) p.reason = VSFlexGrid->text(sold, kReasonCol);
-        pairs.push_back(p);
-    }
+    if (order_.empty()) return;
+    const std::vector<ExchangePair> pairs = order_.pairs();
     if (!runReporting(ctx_.prompt(),
                       [&] { CustomerExchange(ctx_.database(), ctx_.session, *ctx_.clock).commit(pairs); }))
         return;
-    RemoveVsRowsAll(VSChange);
     for (int r = VSFlexGrid->rows() - 1; r >= 1; --r)
         if (isPaired(r)) VSFlexGrid->removeItem(r);
+    order_.clear();
+    RemoveVsRowsAll(VSChange);
     // The figures belong to the order just committed; the next one starts from nothing.
     lbAmount->clear();
     lbHave->clear();

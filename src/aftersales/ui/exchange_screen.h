@@ -1,5 +1,6 @@
 #pragma once
 
+#include "aftersales/exchange_order.h"
 #include "aftersales/ui/after_sales_ui.h"
 
 #include <QDialog>
@@ -15,15 +16,6 @@ namespace kestavion {
 struct AppContext;
 class Grid;
 
-// A replacement chosen for the current sold row (built by the replacement dialog).
-struct ChosenReplacement {
-    QString storeGuid;
-    QString typeNo, name, brand, size, colour, leather, grade, place;
-    QString price;   // retail price as the goods list shows it
-    QString abate;   // "全", a discount figure or "特价"
-    qint64 amount = 0;
-};
-
 // "客户调换": sold pairs swapped for other goods (frmClientBackChange).
 class ExchangeScreen : public QDialog {
     Q_OBJECT
@@ -33,12 +25,9 @@ public:
     // Removes every data row of a grid, from the last row up.
     static void RemoveVsRowsAll(Grid *grid);
 
-    // --- used by the replacement dialog ---------------------------------------
-    // Replacements of these goods already in the order.
-    int pendingFor(const QString &storeGuid) const;
-    // Pairs the current sold row with the replacement: marks the row, copies the
-    // reason, adds the replacement row and updates the three figures.
-    void addReplacement(const ChosenReplacement &r);
+    // The order being put together; the grids and figures show it.
+    const ExchangeOrder &order() const { return order_; }
+    // The sold row `soldRow` is in the order.
     bool isPaired(int soldRow) const;
 
     SaleSearchControls search;
@@ -60,8 +49,11 @@ private:
     void chooseReplacement();
     void removeReplacement();
     void commit();
-    void setFigures(double amount, double have);
+    // Shows the order: its lines in VSChange, the paired mark and reason on the sold
+    // rows, and the three figures.
+    void showOrder();
     AppContext &ctx_;
+    ExchangeOrder order_;
 };
 
 // The paired mark on a sold row: its row-header cell drawn red.

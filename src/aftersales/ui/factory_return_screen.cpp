@@ -99,7 +99,7 @@ void FactoryReturnScreen::loadProblemStock() {
     VSFlexGrid->setColCheckBox(c, true);
     VSFlexGrid->setColEditable(c, true);
     for (int r = 1; r < VSFlexGrid->rows(); ++r) VSFlexGrid->setTextMatrix(r, c, kClear);
-    fitColumns(VSFlexGrid, 1000);
+    fitColumns(VSFlexGrid, 1000, {QStringLiteral("问题")});
 }
 
 void FactoryReturnScreen::calcBackAmount() {
@@ -112,6 +112,7 @@ void FactoryReturnScreen::calcBackAmount() {
 
 void FactoryReturnScreen::registReturn() {
     if (VSFlexGrid->rows() < 2) return;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtAmount)) return;
     const auto amount = Money::parse(txtAmount->text());
     if (!amount) {
         ctx_.prompt().info(QStringLiteral("请输入正确的退货金额！"));

@@ -108,7 +108,7 @@ void ProblemGoodsScreen::initQuestionGrid() {
     }
     VSQuestion->setColHidden(1, true);
     VSQuestion->setColHidden(12, true);
-    fitColumns(VSQuestion, 960);
+    fitColumns(VSQuestion, 960, {QStringLiteral("质量问题")});
 }
 
 bool ProblemGoodsScreen::eventFilter(QObject *watched, QEvent *event) {
@@ -194,7 +194,7 @@ void ProblemGoodsScreen::addLine() {
     fields << QString::number(n) << comResion->currentText() << QString();
     VSQuestion->addItem(fields.join(QLatin1Char('\t')));
     VSQuestion->setRow(VSQuestion->rows() - 1);
-    fitColumns(VSQuestion, 960);
+    fitColumns(VSQuestion, 960, {QStringLiteral("质量问题")});
     // The list shows what is left, so later lines are checked against it.
     VSFlexGrid->setText(r, QStringLiteral("数量"), formatNumber(gridNumber(VSFlexGrid, r, QStringLiteral("数量")) - n));
 }

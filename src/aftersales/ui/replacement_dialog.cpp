@@ -3,7 +3,6 @@
 #include "aftersales/customer_exchange.h"
 #include "aftersales/problem_stock.h"
 #include "aftersales/ui/after_sales_ui.h"
-#include "aftersales/ui/exchange_screen.h"
 #include "foundation/app_context.h"
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
@@ -23,12 +22,11 @@ namespace kestavion {
 
 namespace {
 const QString kFull = QStringLiteral("全");
-const QString kNoStock = QStringLiteral("库存不足不能调换，请通知管理员！");
 
 bool isEnter(QKeyEvent *e) { return e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter; }
 }  // namespace
 
-ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWidget *parent)
+ReplacementDialog::ReplacementDialog(AppContext &ctx, const ExchangeOrder &order, QWidget *parent)
     : QDialog(parent), ctx_(ctx), order_(order) {
     setObjectName(QStringLiteral("frmChange"));
     setWindowTitle(QStringLiteral("调换"));
@@ -90,7 +88,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     try {
         goods_ = ProblemStock(ctx.database(), ctx.session).goodsInStock(QStringLiteral("ClientChange"));
     } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
+        showDbError(ctx.prompt(), e);
     }
     VSFlexGrid->bind(goods_);
     VSFlexGrid->setColHidden(1, true);
@@ -119,7 +117,7 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWi
     connect(cmdOk, &QPushButton::clicked, this, [this] { confirm(); });
 }
 
-void ReplacementDialog::LoadIt(const QString &sellGuid, const QString &sellNo, const QString &typeNo, double price) {
+void ReplacementDialog::LoadIt(const QString &sellGuid, const QString &sellNo, const QString &typeNo, Money price) {
     sellGuid_ = sellGuid;
     sellNo_ = sellNo;
     typeNo_ = typeNo;
@@ -135,12 +133,16 @@ void ReplacementDialog::filter() {
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
 }
 
+Money ReplacementDialog::retailOf(int row) const {
+    return row >= 1 ? Money::parse(VSFlexGrid->text(row, QStringLiteral("零售价"))).value_or(Money()) : Money();
+}
+
 int ReplacementDialog::availableInCurrentRow() const {
     const int r = VSFlexGrid->row();
     if (r < 1) return 0;
     // Replacements already in the order have taken their pairs of this stock.
     return static_cast<int>(gridNumber(VSFlexGrid, r, QStringLiteral("数量"))) -
-           order_->pendingFor(VSFlexGrid->text(r, QStringLiteral("GUID")));
+           order_.pendingFor(VSFlexGrid->text(r, QStringLiteral("GUID")));
 }
 
 bool ReplacementDialog::eventFilter(QObject *watched, QEvent *event) {
@@ -191,9 +193,9 @@ bool ReplacementDialog::checkAbate() {
 }
 
 bool ReplacementDialog::checkSpecialPrice(bool stockToo) {
+    if (!moneyBoxAccepted(ctx_.prompt(), txtChangePrice)) return false;
     const int r = VSFlexGrid->row();
-    const double retail = r >= 1 ? gridNumber(VSFlexGrid, r, QStringLiteral("零售价")) : 0;
-    const QString refusal = exchangeSpecialPriceRefusal(txtChangePrice->text(), retail);
+    const QString refusal = exchangeSpecialPriceRefusal(txtChangePrice->text(), retailOf(r));
     if (!refusal.isEmpty()) {
         ctx_.prompt().info(refusal);
         if (refusal == QStringLiteral("特价比零售价还要贵么？")) txtAbate->setFocus();
@@ -201,7 +203,7 @@ bool ReplacementDialog::checkSpecialPrice(bool stockToo) {
         return false;
     }
     if (stockToo && availableInCurrentRow() < 1) {
-        ctx_.prompt().info(kNoStock);
+        ctx_.prompt().info(kNoReplacementStock);
         return false;
     }
     return true;
@@ -213,7 +215,7 @@ void ReplacementDialog::confirm() {
         ctx_.prompt().info(QStringLiteral("没有可以调换的商品！"));
         return;
     }
-    const double retail = gridNumber(VSFlexGrid, r, QStringLiteral("零售价"));
+    const Money retail = retailOf(r);
     const QString rule =
         replacementRefusal(ctx_.session.rules, typeNo_, price_, VSFlexGrid->text(r, QStringLiteral("货号")), retail);
     if (!rule.isEmpty()) {
@@ -223,12 +225,12 @@ void ReplacementDialog::confirm() {
     const bool special = OptChangePrice->isChecked();
     if (special ? !checkSpecialPrice(false) : !checkAbate()) return;
     if (availableInCurrentRow() < 1) {
-        ctx_.prompt().info(kNoStock);
+        ctx_.prompt().info(kNoReplacementStock);
         return;
     }
     if (!ctx_.prompt().question(QStringLiteral("确定要调换吗？"), kTitleHint)) return;
 
-    ChosenReplacement c;
+    ExchangeReplacement c;
     c.storeGuid = VSFlexGrid->text(r, QStringLiteral("GUID"));
     c.typeNo = VSFlexGrid->text(r, QStringLiteral("货号"));
     c.name = VSFlexGrid->text(r, QStringLiteral("种类"));
@@ -238,10 +240,10 @@ void ReplacementDialog::confirm() {
     c.leather = VSFlexGrid->text(r, QStringLiteral("面料"));
     c.grade = VSFlexGrid->text(r, QStringLiteral("等级"));
     c.place = VSFlexGrid->text(r, QStringLiteral("产地"));
-    c.price = VSFlexGrid->text(r, QStringLiteral("零售价"));
+    c.price = retail;
     c.abate = special ? QStringLiteral("特价") : txtAbate->text();
     c.amount = exchangeAmount(retail, special, special ? txtChangePrice->text() : txtAbate->text());
-    order_->addReplacement(c);
+    chosen_ = c;
     accept();
 }
 

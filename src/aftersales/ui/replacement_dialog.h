@@ -1,8 +1,10 @@
 #pragma once
 
+#include "aftersales/exchange_order.h"
 #include "foundation/database.h"
 
 #include <QDialog>
+#include <optional>
 
 class QComboBox;
 class QLineEdit;
@@ -12,17 +14,20 @@ class QRadioButton;
 namespace kestavion {
 
 struct AppContext;
-class ExchangeScreen;
 class Grid;
 
-// "调换": the replacement for one sold row of an exchange order (frmChange).
+// "调换": the replacement for one sold row of an exchange order (frmChange). It reads
+// the order (pairs of a goods already spoken for) and returns its choice; the
+// exchange screen adds it to the order.
 class ReplacementDialog : public QDialog {
     Q_OBJECT
 public:
-    ReplacementDialog(AppContext &ctx, ExchangeScreen *order, QWidget *parent = nullptr);
+    ReplacementDialog(AppContext &ctx, const ExchangeOrder &order, QWidget *parent = nullptr);
 
     // The sold row the replacement is for.
-    void LoadIt(const QString &sellGuid, const QString &sellNo, const QString &typeNo, double price);
+    void LoadIt(const QString &sellGuid, const QString &sellNo, const QString &typeNo, Money price);
+    // The goods and price confirmed with cmdOk (the dialog is then accepted).
+    const std::optional<ExchangeReplacement> &chosen() const { return chosen_; }
 
     QLineEdit *txtNo;
     Grid *VSFlexGrid;
@@ -40,11 +45,13 @@ private:
     bool checkAbate();
     bool checkSpecialPrice(bool stockToo);
     int availableInCurrentRow() const;
+    Money retailOf(int row) const;
     AppContext &ctx_;
-    ExchangeScreen *order_;
+    const ExchangeOrder &order_;
     ResultSet goods_;
     QString sellGuid_, sellNo_, typeNo_;
-    double price_ = 0;
+    Money price_;
+    std::optional<ExchangeReplacement> chosen_;
 };
 
 }  // namespace kestavion

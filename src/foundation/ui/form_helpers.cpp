@@ -3,6 +3,8 @@
 #include "foundation/app_context.h"
 #include "foundation/database.h"
 #include "foundation/dictionary.h"
+#include "foundation/file_health.h"
+#include "foundation/money.h"
 #include "foundation/prompter.h"
 #include "foundation/refusal.h"
 
@@ -24,7 +26,7 @@ QStringList dictionaryEntries(Database &db, const QString &item, Prompter *promp
     try {
         return Dictionary(db).entries(item);
     } catch (const DbError &e) {
-        if (prompter) prompter->plain(e.message());
+        if (prompter) showDbError(*prompter, e);
         return {};
     }
 }
@@ -166,9 +168,22 @@ bool runReporting(Prompter &prompter, const std::function<void()> &work) {
         r.show(prompter);
         return false;
     } catch (const DbError &e) {
-        prompter.plain(e.message());
+        showDbError(prompter, e);
         return false;
     }
+}
+
+bool moneyBoxAccepted(Prompter &prompter, QLineEdit *box) {
+    if (!Money::tooLarge(box->text())) return true;
+    prompter.warning(kMoneyTooLarge, kAppTitle);
+    box->setFocus();
+    box->selectAll();
+    return false;
+}
+
+void showDbError(Prompter &prompter, const DbError &error) {
+    prompter.plain(error.message());
+    if (reportsDamagedFile(error)) prompter.warning(kFileDamaged, kAppTitle);
 }
 
 }  // namespace kestavion

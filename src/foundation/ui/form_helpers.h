@@ -80,9 +80,20 @@ QPushButton *namedButton(QWidget *parent, const char *name, const QString &capti
 // a button behind the user's back.
 void disableAutoDefault(QDialog *dialog);
 
-// Runs a service call; on a Refusal shows its message with its own icon and title, on
-// DbError the engine's text in a plain box, and returns false (the caller then shows
-// its own follow-up message, if any).
+class DbError;
+
+// Every money box takes at most Money::kMaxCents. A larger number is refused with
+// kMoneyTooLarge, the box focused and its text selected; true when the box is within
+// the limit (or holds no number: the screen's own check reports that).
+bool moneyBoxAccepted(Prompter &prompter, QLineEdit *box);
+
+// Runs a service call. A rule's refusal is shown with its own message, icon and title
+// and nothing else; an engine failure is shown as showDbError does. Either returns
+// false (the caller then shows its own follow-up message, if any).
 bool runReporting(Prompter &prompter, const std::function<void()> &work);
+
+// The engine's text in a plain box; when the engine says the file is damaged, our
+// own message about restoring the last backup follows it.
+void showDbError(Prompter &prompter, const DbError &error);
 
 }  // namespace kestavion

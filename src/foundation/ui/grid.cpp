@@ -92,7 +92,14 @@ public:
                 QColor pen = fore >= 0 ? colorFromBgr(fore)
                                        : pal.color(selected ? QPalette::HighlightedText : QPalette::Text);
                 p->setPen(pen);
-                p->drawText(rect.adjusted(3, 0, -3, 0), int(col.alignment), model_->cell(r, c));
+                // Text wider than its column ends in "…" instead of being cut off (at
+                // both ends when centred).
+                const QRect textRect = rect.adjusted(3, 0, -3, 0);
+                QString text = model_->cell(r, c);
+                const QFontMetrics fm = p->fontMetrics();
+                if (fm.horizontalAdvance(text) > textRect.width())
+                    text = fm.elidedText(text, Qt::ElideRight, textRect.width());
+                p->drawText(textRect, int(col.alignment), text);
             }
         }
 
@@ -254,8 +261,12 @@ bool Grid::colHidden(int col) const {
 void Grid::setColHidden(int col, bool hidden) {
     if (col < 0 || col >= cols()) return;
     model_->column(col).hidden = hidden;
+    const QModelIndex cur = currentIndex();
     setColumnHidden(col, hidden);
     if (!hidden) applyColumnWidth(col);
+    // A current cell in a column just hidden would leave the arrow keys with nothing
+    // to move from: the current row stays, in its first shown data column.
+    if (hidden && cur.isValid() && cur.column() == col) setRow(cur.row() + 1);
 }
 
 int Grid::colWidth(int col) const {
@@ -324,6 +335,17 @@ void Grid::autoSize(int c1, int c2) {
         settingWidth_ = false;
         model_->column(c).widthTwips = columnWidth(c) * kTwipsPerPixel;
         applyColumnWidth(c);
+    }
+}
+
+void Grid::widenToContents(int c1, int c2) {
+    if (c1 < 1) c1 = 1;
+    if (c2 < 0 || c2 >= cols()) c2 = cols() - 1;
+    for (int c = c1; c <= c2; ++c) {
+        if (colHidden(c)) continue;
+        const int given = colWidth(c);
+        autoSize(c, c);
+        if (colWidth(c) < given) setColWidth(c, given);
     }
 }
 

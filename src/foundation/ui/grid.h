@@ -78,6 +78,9 @@ public:
     void sizeColumns(double widthTwips);
     // Width to contents for columns c1..c2 (all when -1).
     void autoSize(int c1 = -1, int c2 = -1);
+    // Widens the shown columns c1..c2 (all data columns when -1) whose content or
+    // heading is wider than their width; never narrows one.
+    void widenToContents(int c1 = 1, int c2 = -1);
 
     // --- look ----------------------------------------------------------------
     void setCellBackColor(int row, int col, int bgr);  // -1 resets

@@ -22,7 +22,7 @@ LoginService::Outcome attempt(Prompter &prompter, const std::function<LoginServi
     try {
         return check();
     } catch (const DbError &e) {
-        prompter.plain(e.message());
+        showDbError(prompter, e);
         prompter.warning(kReadFailed, kTitleHint);
         return LoginService::Outcome::UserNotFound;
     }

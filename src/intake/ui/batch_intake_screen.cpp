@@ -284,6 +284,7 @@ void BatchIntakeScreen::saveBatch() {
     };
     if (txtNo->text().isEmpty()) return refuse(QStringLiteral("产品货号不能为空！"), txtNo);
     if (comBrand->currentText().isEmpty()) return refuse(QStringLiteral("品牌不能为空！"), comBrand);
+    if (!moneyBoxAccepted(ctx_.prompt(), txtPrice) || !moneyBoxAccepted(ctx_.prompt(), txtSellPrice)) return;
     const auto price = parseNumber(txtPrice->text());
     if (!price) return refuse(QStringLiteral("请正确填写进价,要确认是数字！"), txtPrice);
     const auto sellPrice = parseNumber(txtSellPrice->text());

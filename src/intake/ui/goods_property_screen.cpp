@@ -74,6 +74,7 @@ GoodsPropertyScreen::GoodsPropertyScreen(AppContext &ctx, std::function<void(con
 void GoodsPropertyScreen::putIn() {
     GoodsIntake in;
     if (!readGoodsFields(ctx_.prompt(), in)) return;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtSellPrice)) return;
     const auto sellPrice = parseNumber(txtSellPrice->text());
     if (!sellPrice) {
         ctx_.prompt().info(QStringLiteral("数据类型不正确！"));

@@ -104,6 +104,7 @@ bool GoodsFields::readGoodsFields(Prompter &prompter, GoodsIntake &in) const {
     };
     if (txtNo->text().isEmpty()) return refuse(QStringLiteral("货号不能为空！"), txtNo);
     if (comBrand->currentText().isEmpty()) return refuse(QStringLiteral("品牌不能为空！"), comBrand);
+    if (!moneyBoxAccepted(prompter, txtPrice)) return false;
     const auto price = parseNumber(txtPrice->text());
     if (!price) return refuse(QStringLiteral("数据类型不正确！"), txtPrice);
     const auto quantity = parseNumber(txtQuantity->text());

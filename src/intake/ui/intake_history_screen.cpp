@@ -42,7 +42,7 @@ bool isDataRow(Grid *g, int row) { return row >= 1 && row < g->rows() && !isTota
 void retotalIntakeList(Grid *grid) {
     for (int r = grid->rows() - 1; r >= 1; --r)
         if (isTotalRow(grid, r)) grid->removeItem(r);
-    if (grid->rows() <= 1) return;
+    // Every list ends in its total row, an empty one too ("合计" 0).
     const int col = grid->colIndex(kQuantity);
     double sum = 0;
     for (int r = 1; r < grid->rows(); ++r) sum += parseNumber(grid->textMatrix(r, col)).value_or(0);
@@ -112,7 +112,7 @@ void IntakeHistoryScreen::query(bool filtered) {
     try {
         rs = IntakeHistory(ctx_.database(), ctx_.session).list(f);
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
+        showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
         return;
     }
@@ -120,9 +120,8 @@ void IntakeHistoryScreen::query(bool filtered) {
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kParent), true);
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kGuid), true);
     VSFlexGrid->sizeColumns(1040);
-    // A full date is wider than the other columns.
-    const int dateCol = VSFlexGrid->colIndex(QStringLiteral("进货日期"));
-    VSFlexGrid->autoSize(dateCol, dateCol);
+    // A full date, a long article number or purchase price is shown whole.
+    VSFlexGrid->widenToContents();
     // A memo reads from its start, and a long one does not push the dates away.
     const int memoCol = VSFlexGrid->colIndex(QStringLiteral("备注"));
     VSFlexGrid->autoSize(memoCol, memoCol);

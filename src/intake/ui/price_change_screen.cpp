@@ -64,7 +64,7 @@ PriceChangeScreen::PriceChangeScreen(AppContext &ctx, QWidget *parent) : QDialog
     try {
         showList(PriceChange(ctx.database(), ctx.session).list());
     } catch (const DbError &e) {
-        ctx.prompt().plain(e.message());
+        showDbError(ctx.prompt(), e);
         ctx.prompt().warning(kReadFailed, kTitleHint);
     }
 }
@@ -88,6 +88,7 @@ void PriceChangeScreen::search() {
 
 void PriceChangeScreen::applyNewPrice(bool byTypeNo) {
     Grid *g = VSFlexGrid;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtNewPrice)) return;
     const auto price = parseNumber(txtNewPrice->text());
     if (!price) {
         ctx_.prompt().info(QStringLiteral("请输入正确的数据类型"));

@@ -112,7 +112,7 @@ void RestockScreen::loadGoodsList() {
         columns_ = rs.columns();
         goods_ = rs.rows();
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
+        showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
         columns_.clear();
         for (const char *c : kGoodsListColumns) columns_ << QString::fromUtf8(c);
@@ -134,6 +134,8 @@ void RestockScreen::applyFilter(bool selectFirst) {
     VSFlexGrid->bind(ResultSet(columns_, std::move(shown)));
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("GUID")), true);
     VSFlexGrid->sizeColumns(1160);
+    // A long article number or price is shown whole, not cut at both ends.
+    VSFlexGrid->widenToContents();
     if (selectFirst && VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
 }
 
@@ -148,6 +150,7 @@ void RestockScreen::appendGoods(const GoodsRow &r) {
 void RestockScreen::putIn() {
     Grid *g = VSFlexGrid;
     if (g->rows() <= 1) return;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtPrice)) return;
     const auto price = parseNumber(txtPrice->text());
     if (!price) {
         ctx_.prompt().info(QStringLiteral("数据类型不正确！"));

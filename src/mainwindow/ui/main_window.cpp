@@ -4,6 +4,7 @@
 #include "foundation/file_health.h"
 #include "foundation/sqlite_database.h"
 #include "foundation/platform.h"
+#include "foundation/refusal.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/login_screen.h"
 #include "foundation/ui/relogin_screen.h"
@@ -296,7 +297,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
 }
 
 void MainWindow::backupOnExit() {
-    ExitBackup backup(*ctx_.db);
+    ExitBackup backup(*ctx_.db, ctx_.health);
     std::optional<BackupSetting> setting;
     try {
         setting = backup.readSetting();

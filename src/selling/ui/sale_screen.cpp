@@ -1,6 +1,7 @@
 #include "selling/ui/sale_screen.h"
 
 #include "foundation/numbers.h"
+#include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 #include "foundation/ui/printer_access.h"
@@ -414,6 +415,7 @@ void SaleScreen::addWithSpecialPrice() {
         tell(true, saleCheckMessage(SaleCheck::NoGoods));
         return;
     }
+    if (!moneyBoxAccepted(ctx_.prompt(), txtChangePrice)) return;
     const SaleCheck c = SaleList::checkSpecialPrice(txtChangePrice->text(), txtPrice->text());
     if (c != SaleCheck::Ok) {
         tell(true, saleCheckMessage(c));
@@ -433,7 +435,7 @@ void SaleScreen::appendLines(int from) {
         const SaleLine &l = list_.lines()[i];
         const QStringList fields = {QString(),     l.goods.storeGuid, l.goods.typeNo,  l.goods.name,
                                     l.goods.brand, l.goods.size,      l.goods.colour,  l.goods.leather,
-                                    l.goods.grade, l.goods.place,     l.priceText,     QString::number(l.quantity),
+                                    l.goods.grade, l.goods.place,     l.price.toString(),     QString::number(l.quantity),
                                     l.abate,       QString::number(l.amount)};
         VSSell->addItem(fields.join(tab));
         VSSell->setRow(VSSell->rows() - 1);
@@ -453,6 +455,8 @@ void SaleScreen::removeCurrentLine() {
 }
 
 void SaleScreen::updateTotals() {
+    // A message about the file's health waits while pairs are on the list.
+    setProperty(FileHealthNotice::kSaleInProgress, !list_.empty());
     lbAmount->setText(list_.totalText());
     lb->setText(list_.changeText(txtReciveAmout->text()));
 }
@@ -463,7 +467,7 @@ void SaleScreen::refreshSellNo() {
     try {
         lbNo->setText(SaleNumbering(ctx_.database(), ctx_.session.shopNo).next(ctx_.today()));
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
+        showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
         lbNo->clear();
     }
@@ -471,6 +475,7 @@ void SaleScreen::refreshSellNo() {
 
 void SaleScreen::checkOut() {
     if (list_.empty()) return;
+    if (!moneyBoxAccepted(ctx_.prompt(), txtReciveAmout)) return;
     const Money payment = Checkout::paymentOf(txtReciveAmout->text());
     if (!Checkout::paymentCovers(list_.total(), payment)) {
         ctx_.prompt().warning(QStringLiteral("对不起所付金额不足，不能结帐！"));

@@ -7,6 +7,7 @@
 #include "aftersales/ui/void_screen.h"
 #include "aftersales/ui/aftersales_screens.h"
 #include "aftersales/problem_stock.h"
+#include "aftersales/sales_rules_service.h"
 #include "foundation/dictionary.h"
 #include "foundation/ui/grid.h"
 #include "foundation/ui/screen_registry.h"
@@ -106,13 +107,13 @@ TEST_F(AfterSalesScreenTest, SalesRulesShowSaveAndRefuseAMissingRow) {
     EXPECT_EQ(again.txtChangeDays->text(), QStringLiteral("3"));
     EXPECT_TRUE(again.optSmall->isChecked());
 
-    // No row: the engine's side is reported, no success, the session stays.
+    // No row: the refusal alone (no engine box before it), no success, the session stays.
     db->exec(QStringLiteral("DELETE FROM SellRole"));
     prompter.clear();
     s.txtChangeDays->setText(QStringLiteral("9"));
     click(s.cmdSetting);
     ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].kind, Kind::Plain);
+    expectLast(Kind::Warning, kNoRulesRow);
     EXPECT_EQ(ctx.session.rules.ChangeDays, 3);
 }
 
@@ -131,6 +132,15 @@ TEST_F(AfterSalesScreenTest, ReturnSearchRulesAndBothDestinations) {
     const int reason = s.comResion->findText(QStringLiteral("开胶"));
     ASSERT_GE(reason, 0);  // the list comes from the dictionary
     s.comResion->setCurrentIndex(reason);
+    // A long reason added to the list neither widens the box nor the row.
+    const int boxWidth = s.comResion->width();
+    const int rowWidth = s.minimumSizeHint().width();
+    s.comResion->addItem(QString(60, QChar(0x957F)));
+    s.comResion->setCurrentIndex(s.comResion->count() - 1);
+    QApplication::processEvents();
+    EXPECT_EQ(s.comResion->width(), boxWidth);
+    EXPECT_EQ(s.minimumSizeHint().width(), rowWidth);
+    s.comResion->setCurrentIndex(reason);
     click(s.search.cmdQuery);
     expectLast(Kind::Info, QStringLiteral("请选择条件！"));
 
@@ -145,6 +155,14 @@ TEST_F(AfterSalesScreenTest, ReturnSearchRulesAndBothDestinations) {
     EXPECT_TRUE(s.VSFlexGrid->colHidden(s.VSFlexGrid->colIndex(QStringLiteral("等级"))));
     EXPECT_TRUE(s.VSFlexGrid->colHidden(1));
     EXPECT_EQ(QApplication::focusWidget(), s.VSFlexGrid);
+    // The arrows move the current row straight after the search, and the amount follows.
+    ASSERT_EQ(s.VSFlexGrid->row(), 1);
+    QTest::keyClick(s.VSFlexGrid, Qt::Key_Down);
+    EXPECT_EQ(s.VSFlexGrid->row(), 2);
+    EXPECT_EQ(s.lb->text(), QStringLiteral("150"));
+    QTest::keyClick(s.VSFlexGrid, Qt::Key_Up);
+    EXPECT_EQ(s.VSFlexGrid->row(), 1);
+    EXPECT_EQ(s.lb->text(), QStringLiteral("199"));
     const int oldRow = s.VSFlexGrid->findRow(old, 1, 1);
     const int freshRow = s.VSFlexGrid->findRow(fresh, 1, 1);
     s.VSFlexGrid->setRow(freshRow);
@@ -263,6 +281,17 @@ TEST_F(AfterSalesScreenTest, ExchangeOrderPairsCommitsAndStaysConsistent) {
     });
     click(s.cmdChange);
     ASSERT_EQ(s.VSChange->rows(), 2);
+
+    // The goods sold out meanwhile: the commit's refusal alone, with the icon the
+    // replacement screen gives it; nothing written, the order kept.
+    db->exec(QStringLiteral("UPDATE Store SET Quantity=0 WHERE GUID=?"), {dear});
+    prompter.clear();
+    click(s.cmdOk);
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    expectLast(Kind::Info, kNoReplacementStock);
+    EXPECT_EQ(s.VSChange->rows(), 2);
+    EXPECT_EQ(count(QStringLiteral("SellChange")), 0);
+    db->exec(QStringLiteral("UPDATE Store SET Quantity=1 WHERE GUID=?"), {dear});
 
     click(s.cmdOk);
     expectLast(Kind::Info, QStringLiteral("调换成功！"));

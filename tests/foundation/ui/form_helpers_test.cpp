@@ -1,3 +1,6 @@
+#include "foundation/file_health.h"
+#include "foundation/refusal.h"
+#include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/form_helpers.h"
 #include "kit/fixtures.h"
 
@@ -88,4 +91,38 @@ TEST(FormHelpers, EnterOnAFocusedButtonClicksItAndNothingElse) {
     QTest::keyClick(ok, Qt::Key_Return);
     QTest::keyClick(ok, Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(clicks, 2);
+}
+
+TEST(FileHealthNotice, TellsOnceAndNeverInTheMiddleOfASale) {
+    FileHealth health;
+    ScriptedPrompter prompter;
+    FileHealthNotice notice(health, prompter);
+    EXPECT_FALSE(notice.poll());  // nothing found (yet)
+    health.set(FileHealth::State::Damaged);
+    QDialog till;
+    till.setProperty(FileHealthNotice::kSaleInProgress, true);
+    till.show();
+    EXPECT_FALSE(notice.poll());
+    EXPECT_TRUE(prompter.messages.empty());
+    till.setProperty(FileHealthNotice::kSaleInProgress, false);  // the sale is done
+    EXPECT_TRUE(notice.poll());
+    EXPECT_TRUE(notice.poll());
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].text, kFileDamaged);
+    EXPECT_EQ(prompter.messages[0].kind, Prompter::Kind::Warning);
+}
+
+TEST(FormHelpers, RefusalsShowAloneAndADamagedFileIsNamedAfterTheEngineText) {
+    ScriptedPrompter prompter;
+    EXPECT_FALSE(runReporting(prompter, [] { throw Refusal(QStringLiteral("不行"), Refusal::Icon::Info, kAppTitle); }));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].kind, Prompter::Kind::Info);
+    prompter.clear();
+    EXPECT_FALSE(runReporting(prompter, [] { throw DbError(QStringLiteral("database disk image is malformed"), 11); }));
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].kind, Prompter::Kind::Plain);
+    EXPECT_EQ(prompter.messages[1].text, kFileDamaged);
+    prompter.clear();
+    EXPECT_FALSE(runReporting(prompter, [] { throw DbError(QStringLiteral("UNIQUE constraint failed"), 19); }));
+    EXPECT_EQ(prompter.messages.size(), 1u);
 }

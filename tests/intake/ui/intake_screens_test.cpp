@@ -10,6 +10,7 @@
 #include "kit/fixtures.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLineEdit>
@@ -370,6 +371,37 @@ TEST_F(IntakeScreens, HistoryDeleteAndCorrectKeepTheListInStep) {
     EXPECT_EQ(g->rows(), 3);
     EXPECT_EQ(g->row(), 1);  // the remaining intake, ready for the next action
     EXPECT_EQ(g->text(2, QStringLiteral("数量")), QStringLiteral("10"));
+}
+
+TEST_F(IntakeScreens, LongValuesWidenTheirColumnsAndAnEmptyHistoryStillHasItsTotal) {
+    GoodsSpec a;
+    a.typeNo = QStringLiteral("WZ-2026-SPRING-000123456");
+    const QString price = QStringLiteral("12345678.25");
+    plantIntake(*db, a, price.toDouble(), QDate(2026, 12, 1));
+    const auto fits = [](Grid *g, const QString &key) {
+        const int c = g->colIndex(key);
+        const int needed = g->fontMetrics().horizontalAdvance(g->text(1, key));
+        return g->columnWidth(c) > needed;
+    };
+
+    IntakeHistoryScreen history(ctx);
+    showActive(&history);
+    Grid *g = history.VSFlexGrid;
+    ASSERT_EQ(g->text(1, QStringLiteral("进价")), price);
+    EXPECT_TRUE(fits(g, QStringLiteral("货号")));
+    EXPECT_TRUE(fits(g, QStringLiteral("进价")));
+
+    // A search that finds nothing still ends in its total row.
+    history.chkTypeNo->setChecked(true);
+    history.txtNo->setText(QStringLiteral("NONE"));
+    QTest::mouseClick(history.cmdQuery, Qt::LeftButton);
+    ASSERT_EQ(g->rows(), 2);
+    EXPECT_EQ(g->textMatrix(1, 0), QStringLiteral("合计"));
+    EXPECT_EQ(g->text(1, QStringLiteral("数量")), QStringLiteral("0"));
+
+    RestockScreen restock(ctx);
+    showActive(&restock);
+    EXPECT_TRUE(fits(restock.VSFlexGrid, QStringLiteral("货号")));
 }
 
 TEST_F(IntakeScreens, PriceChangeByArticleNumber) {

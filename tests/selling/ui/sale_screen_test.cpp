@@ -1,3 +1,4 @@
+#include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/grid.h"
 #include "foundation/ui/printer_access.h"
 #include "kit/fixtures.h"
@@ -116,6 +117,7 @@ TEST_F(SaleScreenTest, AKeyboardOnlySaleWritesTheRowsAndPrints) {
         EXPECT_EQ(s->VSSell->text(r, QStringLiteral("GUID")), guidA);
     }
     EXPECT_EQ(s->lbAmount->text(), QStringLiteral("507"));
+    EXPECT_TRUE(FileHealthNotice::saleInProgress());  // a damaged-file notice waits
 
     // "+" goes back to the article number and is not typed.
     type(*s, QStringLiteral("+"));
@@ -168,6 +170,7 @@ TEST_F(SaleScreenTest, AKeyboardOnlySaleWritesTheRowsAndPrints) {
     EXPECT_EQ(s->txtQuatity->text(), QStringLiteral("1"));
     EXPECT_EQ(s->lbNo->text(), QStringLiteral("202612090002"));
     EXPECT_EQ(s->focusWidget(), s->txtNo);
+    EXPECT_FALSE(FileHealthNotice::saleInProgress());
     EXPECT_EQ(s->txtNo->text(), QStringLiteral("B2"));
     EXPECT_EQ(s->VSFlexGrid->text(1, QStringLiteral("数量")), QStringLiteral("1"));
     // The next search works on the stock as stored: the sold-out A100 is gone.
@@ -219,6 +222,13 @@ TEST_F(SaleScreenTest, RefusalsShowTheirMessageAndAddNothing) {
     s->txtAbate->setText(QStringLiteral("abc"));
     enter(*s);
     expectMessage(Kind::Warning, QStringLiteral("数量的数据类型不正确！"));
+    // A discount has no grouping: "8,5" is not read as 85 and not turned into "全".
+    s->txtAbate->clear();
+    type(*s, QStringLiteral("8,5"));
+    EXPECT_EQ(s->txtAbate->text(), QStringLiteral("8,5"));
+    enter(*s);
+    expectMessage(Kind::Warning, QStringLiteral("请输入0.1-10的数字或小数！"));
+    EXPECT_TRUE(s->saleList().empty());
     s->txtAbate->clear();
     type(*s, QStringLiteral("10"));
     EXPECT_EQ(s->txtAbate->text(), QStringLiteral("全"));
@@ -254,6 +264,15 @@ TEST_F(SaleScreenTest, RefusalsShowTheirMessageAndAddNothing) {
     enter(*s);
     expectMessage(Kind::Warning, QStringLiteral("库存不足不能结帐，请通知管理员！"));
     EXPECT_EQ(s->saleList().size(), 2);
+
+    // More than a money box takes: our own message, the box selected, nothing written.
+    press(*s, Qt::Key_F4);
+    type(*s, QStringLiteral("12345678901234567890123"));
+    EXPECT_EQ(s->lb->text(), QString());
+    enter(*s);
+    expectMessage(Kind::Warning, kMoneyTooLarge);
+    EXPECT_EQ(s->focusWidget(), s->txtReciveAmout);
+    EXPECT_EQ(count(QStringLiteral("Sell")), 0);
 
     // Not enough paid.
     press(*s, Qt::Key_F4);
