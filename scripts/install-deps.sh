@@ -8,6 +8,7 @@ PACKAGES=(
   qt6-base-dev qt6-base-dev-tools qt6-tools-dev qt6-tools-dev-tools
   qt6-l10n-tools qt6-translations-l10n libqt6svg6
   libsqlcipher-dev sqlcipher libpq-dev libsodium-dev
+  qt6-charts-dev libqt6opengl6-dev
   libfreexl-dev libminizip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick fonts-wqy-zenhei poppler-utils

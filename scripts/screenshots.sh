@@ -422,6 +422,80 @@ focus_window "^店面管理$"
 xdotool key Escape
 shot_screen backup_settings "^数据备份设置$" s 6
 
+# --- query screens -----------------------------------------------------------
+# A fortnight of sales besides the real sale above (rows as the till writes them), so
+# the sales query, the ranking and their charts have something to show.
+sqlcipher "$WORK/Kestavion.mdb" >/dev/null <<'SQL'
+PRAGMA key='kuvatesolin582';
+BEGIN;
+WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 90)
+INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,[Size],Colour,Leather,Grade,ProductPlace,Quantity,Price,
+                  Abate,Amount,BuyPrice,Seller,[DateTime],SellNo,BuyPriceId,SellerName,State)
+  SELECT printf('{5E110000-0000-4000-8000-%012d}', n.i), s.GUID, s.ShopNo, s.TypeNo, s.Name, s.Brand, s.[Size],
+         s.Colour, s.Leather, s.Grade, s.ProductPlace, 1, s.Price, CASE WHEN n.i % 3 = 0 THEN '8.5' ELSE '全' END,
+         CASE WHEN n.i % 3 = 0 THEN round(s.Price * 0.85) ELSE s.Price END, round(s.Price * 0.45), 'admin',
+         date('now', 'localtime', printf('-%d day', 1 + (n.i * 7) % 13)), printf('%s9%03d',
+         strftime('%Y%m%d', 'now', 'localtime', printf('-%d day', 1 + (n.i * 7) % 13)), n.i), '1', '管理员', 0
+    FROM n JOIN Store s ON (SELECT count(*) FROM Store t WHERE t.GUID < s.GUID) = (n.i * n.i) % 7;
+COMMIT;
+SQL
+FORTNIGHT="$(date -d '-13 day' +%Y-%m-%d)"
+# Stock: the sellable list with its totals and merges, then the problem goods.
+as_open "^库存查询$" q 0
+shot stock_query
+xdotool type --delay 50 A1
+shot stock_query_article
+xdotool key ctrl+Tab
+shot stock_query_problem
+xdotool key Escape
+# Sales of the fortnight: the begin date typed, Enter down to the button, Enter.
+as_open "^售货查询$" q 1
+xdotool key ctrl+a
+xdotool type --delay 50 "$FORTNIGHT"
+xdotool key Return Return Return Return Return
+shot sales_query
+xdotool key ctrl+Tab
+shot sales_query_chart
+xdotool key Escape
+as_open "^销售排行$" q 2
+xdotool key ctrl+a
+xdotool type --delay 50 "$FORTNIGHT"
+xdotool key Return Return Return
+shot sales_ranking
+xdotool key ctrl+Tab
+shot sales_ranking_chart
+xdotool key Escape
+# Today's exchange and return (made above), the factory returns and the voids.
+as_open "^客户退换查询$" q 4
+shot exchange_query
+# Back from the first date to the tab bar, then the returns tab.
+xdotool key shift+Tab Right
+shot return_query
+xdotool key Escape
+shot_screen factory_return_query "^厂家退货查询$" q 5
+shot_screen void_query "^销售作废查询$" q 6
+
+# Print screen: the stock query hands its list over (打印(&P)); the preview button
+# has the focus and Enter builds the report. Skipped while no query prints.
+focus_window "$MAIN_TITLE"
+xdotool key --clearmodifiers alt+q
+sleep 0.2
+xdotool key Return
+if wait_window "^库存查询$" >/dev/null 2>&1; then
+  xdotool key --clearmodifiers alt+p
+  if wait_window "^打印$" >/dev/null 2>&1; then
+    shot print_screen
+    xdotool key Return
+    sleep 1
+    shot print_preview
+    xdotool key Escape
+  fi
+  focus_window "^库存查询$"
+  xdotool key Escape
+else
+  echo "screenshots: no stock query, no print preview" >&2
+fi
+
 # --- end of screens ------------------------------------------------------------
 
 # The About box's system information (its button's Alt key).

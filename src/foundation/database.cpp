@@ -1,5 +1,7 @@
 #include "foundation/database.h"
 
+#include "foundation/numbers.h"
+
 namespace kestavion {
 
 int ResultSet::columnIndex(const QString &name) const {
@@ -68,6 +70,33 @@ bool ResultSet::flag(int row, const QString &column) const {
         return v.toString().compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
     }
     return v.toDouble() != 0.0;
+}
+
+namespace {
+class ResultRowView final : public RowView {
+public:
+    const QVariantList *row = nullptr;
+    QByteArrayView utf8(int column) const override {
+        const QVariant v = row->value(column);
+        if (!v.isValid() || v.isNull()) return {};
+        if (texts_.size() <= column) texts_.resize(column + 1);
+        texts_[column] = v.typeId() == QMetaType::Double ? formatNumber(v.toDouble()).toUtf8() : v.toString().toUtf8();
+        return texts_[column];
+    }
+    double number(int column) const override { return row->value(column).toDouble(); }
+
+private:
+    mutable QList<QByteArray> texts_;  // one per column, so earlier views stay valid
+};
+}  // namespace
+
+void Database::scan(const QString &sql, const QVariantList &params, const std::function<void(const RowView &)> &fn) {
+    const ResultSet rs = exec(sql, params);
+    ResultRowView view;
+    for (const QVariantList &r : rs.rows()) {
+        view.row = &r;
+        fn(view);
+    }
 }
 
 QVariant Database::scalar(const QString &sql, const QVariantList &params) {

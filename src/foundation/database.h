@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVariant>
 #include <QVariantList>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -66,6 +67,17 @@ private:
     std::vector<QVariantList> rows_;
 };
 
+// One row of a streamed read (Database::scan); valid only during the callback.
+class RowView {
+public:
+    virtual ~RowView() = default;
+    // The value as UTF-8 text (numbers in their shortest form); empty for NULL. The
+    // bytes stay valid until the callback returns.
+    virtual QByteArrayView utf8(int column) const = 0;
+    // The value as a number (0 for NULL or text that is no number).
+    virtual double number(int column) const = 0;
+};
+
 // The one way the program talks to its store. Statements use '?' placeholders and
 // portable SQL; every typed value goes in as a bound parameter.
 class Database {
@@ -82,6 +94,11 @@ public:
     virtual void commit() = 0;
     virtual void rollback() = 0;
     virtual bool inTransaction() const = 0;
+
+    // Hands each row of the result to `fn` as it is read, without keeping the rows:
+    // for aggregates over large tables that the engine would have to sort. This
+    // default reads through exec(); an engine may stream.
+    virtual void scan(const QString &sql, const QVariantList &params, const std::function<void(const RowView &)> &fn);
 
     // Convenience: first column of the first row, or an invalid QVariant.
     QVariant scalar(const QString &sql, const QVariantList &params = {});

@@ -3,6 +3,7 @@
 #include "foundation/file_health.h"
 #include "foundation/refusal.h"
 #include "foundation/schema.h"
+#include <string>
 
 #include <QDate>
 #include <QDateTime>
@@ -258,19 +259,69 @@ static void bindValue(sqlite3_stmt *st, int index, const QVariant &v) {
     }
 }
 
-ResultSet SqliteDatabase::exec(const QString &sql, const QVariantList &params) {
+sqlite3_stmt *SqliteDatabase::prepareBound(const QString &sql, const QVariantList &params) {
     sqlite3_stmt *st = prepare(sql);
     const int expected = sqlite3_bind_parameter_count(st);
     if (expected != params.size()) {
         throw DbError(QStringLiteral("参数个数不符：语句需要 %1 个，给了 %2 个").arg(expected).arg(params.size()));
     }
     for (int i = 0; i < params.size(); ++i) bindValue(st, i + 1, params[i]);
+    return st;
+}
+
+namespace {
+// The current row of a stepping statement.
+class StatementRowView final : public RowView {
+public:
+    explicit StatementRowView(sqlite3_stmt *st) : st_(st) {}
+    QByteArrayView utf8(int column) const override {
+        const auto *text = reinterpret_cast<const char *>(sqlite3_column_text(st_, column));
+        return text ? QByteArrayView(text, sqlite3_column_bytes(st_, column)) : QByteArrayView();
+    }
+    double number(int column) const override { return sqlite3_column_double(st_, column); }
+
+private:
+    sqlite3_stmt *st_;
+};
+
+// Resets a cached statement however its use ends.
+struct StatementReset {
+    sqlite3_stmt *st;
+    ~StatementReset() {
+        sqlite3_reset(st);
+        sqlite3_clear_bindings(st);
+    }
+};
+}  // namespace
+
+void SqliteDatabase::scan(const QString &sql, const QVariantList &params,
+                          const std::function<void(const RowView &)> &fn) {
+    sqlite3_stmt *st = prepareBound(sql, params);
+    StatementReset reset{st};
+    const StatementRowView view(st);
+    for (;;) {
+        const int rc = sqlite3_step(st);
+        if (rc == SQLITE_DONE) break;
+        if (rc != SQLITE_ROW) {
+            sqlite3_reset(st);
+            fail(rc);
+        }
+        fn(view);
+    }
+}
+
+ResultSet SqliteDatabase::exec(const QString &sql, const QVariantList &params) {
+    sqlite3_stmt *st = prepareBound(sql, params);
 
     const int cols = sqlite3_column_count(st);
     QStringList names;
     names.reserve(cols);
     for (int c = 0; c < cols; ++c) names << QString::fromUtf8(sqlite3_column_name(st, c));
 
+    // A text equal to the one above in its column shares that row's string: long
+    // results (a year of sales) repeat kinds, brands, sizes, dates and sellers.
+    std::vector<std::string> lastBytes(static_cast<size_t>(cols));
+    std::vector<QString> lastText(static_cast<size_t>(cols));
     std::vector<QVariantList> rows;
     for (;;) {
         int rc = sqlite3_step(st);
@@ -296,9 +347,17 @@ ResultSet SqliteDatabase::exec(const QString &sql, const QVariantList &params) {
                 row << QVariant(QByteArray(static_cast<const char *>(sqlite3_column_blob(st, c)),
                                            sqlite3_column_bytes(st, c)));
                 break;
-            default:
-                row << QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
-                                                  sqlite3_column_bytes(st, c)));
+            default: {
+                const QByteArrayView bytes(reinterpret_cast<const char *>(sqlite3_column_text(st, c)),
+                                           sqlite3_column_bytes(st, c));
+                const auto k = size_t(c);
+                if (bytes != QByteArrayView(lastBytes[k].data(), qsizetype(lastBytes[k].size())) ||
+                    lastText[k].isNull()) {
+                    lastBytes[k].assign(bytes.data(), size_t(bytes.size()));
+                    lastText[k] = QString::fromUtf8(bytes);
+                }
+                row << QVariant(lastText[k]);
+            }
             }
         }
         rows.push_back(std::move(row));

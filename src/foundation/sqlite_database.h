@@ -46,6 +46,7 @@ public:
     ~SqliteDatabase() override;
 
     ResultSet exec(const QString &sql, const QVariantList &params = {}) override;
+    void scan(const QString &sql, const QVariantList &params, const std::function<void(const RowView &)> &fn) override;
     int changes() const override;
     qint64 lastInsertId() const override;
     void begin() override;
@@ -83,6 +84,8 @@ public:
 private:
     SqliteDatabase(sqlite3 *db, QString path);
     sqlite3_stmt *prepare(const QString &sql);
+    // Prepares and binds; throws when the parameters do not fit.
+    sqlite3_stmt *prepareBound(const QString &sql, const QVariantList &params);
     [[noreturn]] void fail(int rc, const QString &context = {}) const;
 
     sqlite3 *db_ = nullptr;

@@ -121,10 +121,17 @@ TEST_F(DbTest, NewerFileIsRefusedAndAnOlderOneUpgradedInSteps) {
     EXPECT_THROW(checkAndUpgradeSchema(*db), Refusal);
     // A file of the first version, without what later steps add, ends like a new one.
     db->exec(QStringLiteral("DROP INDEX idx_sell_shop_no"));
+    db->exec(QStringLiteral("DROP INDEX idx_sell_shop_date_goods"));
+    db->exec(QStringLiteral("CREATE INDEX idx_sell_shop_date ON Sell(ShopNo, DateTime, State)"));
     db->exec(QStringLiteral("PRAGMA user_version = 1"));
     checkAndUpgradeSchema(*db);
     EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='idx_sell_shop_no'")).toInt(), 1);
+    // The sales index of the shop and date covers the goods description instead.
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE tbl_name='Sell' AND "
+                                        "name LIKE 'idx_sell_shop_date%'"))
+                  .toString(),
+              QStringLiteral("idx_sell_shop_date_goods"));
 }
 
 TEST_F(DbTest, BackupIsKeyedConsistentCopy) {

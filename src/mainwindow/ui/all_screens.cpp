@@ -3,6 +3,7 @@
 #include "admin/ui/admin_screens.h"
 #include "aftersales/ui/aftersales_screens.h"
 #include "intake/ui/intake_screens.h"
+#include "reports/ui/reports_query_screens.h"
 #include "selling/ui/selling_screens.h"
 
 namespace kestavion {
@@ -13,6 +14,7 @@ void registerAllScreens(ScreenRegistry &registry) {
     registerAdminScreens(registry);
     registerIntakeScreens(registry);
     registerAftersalesScreens(registry);
+    registerReportQueryScreens(registry);
 }
 
 }  // namespace kestavion
