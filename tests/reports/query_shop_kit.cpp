@@ -41,7 +41,7 @@ QString QueryShopTest::sell(const QString &goods, const QDate &date, double amou
     line.goods.grade = g.text(QStringLiteral("Grade"));
     line.goods.place = g.text(QStringLiteral("ProductPlace"));
     line.goods.onHand = g.number(QStringLiteral("Quantity"));
-    line.priceText = formatNumber(g.number(QStringLiteral("Price")));
+    line.price = Money::fromDouble(g.number(QStringLiteral("Price")));
     line.abate = amount == g.number(QStringLiteral("Price")) ? kFullPrice : kSpecialPrice;
     line.amount = qint64(amount);
     clock.setDate(date);
@@ -63,7 +63,7 @@ void QueryShopTest::voidSale(const QString &sale, const QDate &date) {
 void QueryShopTest::exchange(const QString &sale, const QString &replacement, double amount, const QDate &date) {
     clock.setDate(date);
     CustomerExchange(*db, ctx.session, clock)
-        .commit({{sale, QStringLiteral("颜色不合适"), replacement, QStringLiteral("全"), amount}});
+        .commit({{sale, QStringLiteral("颜色不合适"), replacement, QStringLiteral("全"), Money::fromDouble(amount)}});
 }
 
 qint64 QueryShopTest::setAside(const QString &goods, qint64 pairs, const QString &problem) {
