@@ -4,6 +4,7 @@
 #include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 #include "foundation/ui/printer_access.h"
 #include "selling/checkout.h"
 #include "selling/receipt.h"
@@ -214,19 +215,35 @@ void SaleScreen::buildControls() {
 // ---- goods list ---------------------------------------------------------------
 
 void SaleScreen::loadGoodsGrid() {
-    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session); });
-    bindGoods();
-}
-
-void SaleScreen::bindGoods() {
-    VSFlexGrid->bind(TillGoods::filter(goods_, txtNo->text()));
+    // Streamed into the list's own compact columns: no copy of the result is kept.
+    runReporting(ctx_.prompt(), [this] {
+        VSFlexGrid->bindRows(TillGoods::columns(), [this](const GridModel::RowSink &sink) {
+            TillGoods::scan(ctx_.database(), ctx_.session, sink);
+        });
+    });
     VSFlexGrid->setColHidden(1, true);
     VSFlexGrid->sizeColumns(1140);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
+    shownFor_ = QString();  // every goods row read is shown
 }
 
+// Every keystroke filters the goods already in the list, never the file: each
+// distinct article number is tested once, then each row is one lookup. When the
+// text extends the one the rows shown were found for, only those rows are tested.
+// Goods sold out since the list was read drop out here.
 void SaleScreen::search() {
-    bindGoods();
+    const QString needle = txtNo->text();
+    GridModel &goods = VSFlexGrid->store();
+    std::vector<GridModel::Condition> conditions;
+    if (!needle.isEmpty())
+        conditions.push_back({goods.colIndex(QStringLiteral("货号")),
+                              [&needle](const QString &t) { return t.contains(needle, Qt::CaseInsensitive); }});
+    conditions.push_back(
+        {goods.colIndex(QStringLiteral("数量")), [](const QString &t) { return parseNumber(t).value_or(0) > 0; }});
+    const bool narrowing = shownFor_.has_value() && needle.contains(*shownFor_, Qt::CaseInsensitive);
+    const std::vector<qint32> shown = narrowing ? goods.shownStoredRows() : std::vector<qint32>();
+    VSFlexGrid->showStoredRows(goods.storedRowsWhere(conditions, narrowing ? &shown : nullptr));
+    shownFor_ = needle;
     showCurrentPrice();
 }
 
@@ -492,16 +509,16 @@ void SaleScreen::checkOut() {
 
     // The goods list keeps its rows with the pairs just sold taken off; the next search
     // works on the stock as now stored (sold-out goods drop out).
-    QHash<QString, int> sold;
-    for (const SaleLine &l : list_.lines()) sold[l.goods.storeGuid] += l.quantity;
-    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session); });
-    for (auto it = sold.cbegin(); it != sold.cend(); ++it) {
-        const int r = VSFlexGrid->findRow(it.key(), 1, 1);
-        if (r >= 1) {
-            const double q = parseNumber(VSFlexGrid->text(r, QStringLiteral("数量"))).value_or(0) - it.value();
-            VSFlexGrid->setText(r, QStringLiteral("数量"), formatNumber(q));
-        }
-    }
+    QStringList sold;
+    for (const SaleLine &l : list_.lines())
+        if (!sold.contains(l.goods.storeGuid)) sold << l.goods.storeGuid;
+    runReporting(ctx_.prompt(), [&] {
+        const QHash<QString, double> stock = TillGoods::stockOf(ctx_.database(), ctx_.session, sold);
+        GridModel &goods = VSFlexGrid->store();
+        const int guidCol = goods.colIndex(QStringLiteral("GUID")), quantityCol = goods.colIndex(QStringLiteral("数量"));
+        for (auto it = stock.cbegin(); it != stock.cend(); ++it)
+            goods.setStoredCell(goods.findStoredRow(guidCol, it.key()), quantityCol, formatNumber(it.value()));
+    });
 
     const SellRules &rules = ctx_.session.rules;
     if (rules.IsPrint) {

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -61,7 +62,6 @@ private:
     void buildControls();
     void loadGoodsGrid();
     void initSellGrid();
-    void bindGoods();
     void search();
     void showCurrentPrice();
     bool hasGoodsRow() const;
@@ -84,7 +84,8 @@ private:
 
     AppContext &ctx_;
     SaleList list_;
-    ResultSet goods_;  // the shop's goods in stock, as last read
+    // The search text the goods shown were found for; none before the first search.
+    std::optional<QString> shownFor_;
     std::unique_ptr<KeyPreview> preview_;
 };
 
