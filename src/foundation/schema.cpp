@@ -35,11 +35,6 @@ const std::vector<UpgradeStep> &upgradeSteps() {
          {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_date_goods ON Sell(ShopNo, DateTime, State, TypeNo, "
                          "Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity)"),
           QStringLiteral("DROP INDEX IF EXISTS idx_sell_shop_date")}},
-        // The till reads the shop's goods in stock from this index alone, in article
-        // order, without a lookup into the table per goods.
-        {4,
-         {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_store_till ON Store(ShopNo, TypeNo, Name, Brand, Size, Colour, "
-                         "Leather, Grade, ProductPlace, Quantity, Price, GUID)")}},
     };
     return steps;
 }
