@@ -35,6 +35,14 @@ const std::vector<UpgradeStep> &upgradeSteps() {
          {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_date_goods ON Sell(ShopNo, DateTime, State, TypeNo, "
                          "Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity)"),
           QStringLiteral("DROP INDEX IF EXISTS idx_sell_shop_date")}},
+        // The intake history filtered by article number reads only that article's
+        // intakes, by date within it.
+        // The till reads the shop's goods from one covering index, in article order,
+        // without a lookup into the table per goods.
+        {4,
+         {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_storedetail_shop_type ON StoreDetail(ShopNo, TypeNo, DateTime)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_store_till ON Store(ShopNo, TypeNo, Name, Brand, Size, Colour, "
+                         "Leather, Grade, ProductPlace, Quantity, Price, GUID)")}},
     };
     return steps;
 }

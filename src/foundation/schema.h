@@ -4,7 +4,7 @@
 
 namespace kestavion {
 
-inline constexpr int kSchemaVersion = 3;
+inline constexpr int kSchemaVersion = 4;
 
 // The statements that create the tables of a new database (from schema.sql).
 QString schemaSql();
