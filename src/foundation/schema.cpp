@@ -41,6 +41,8 @@ const std::vector<UpgradeStep> &upgradeSteps() {
         // without a lookup into the table per goods.
         {4,
          {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_storedetail_shop_type ON StoreDetail(ShopNo, TypeNo, DateTime)"),
+          // Problem goods sent back in a period: by the date they went back.
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_backstore_shop_backdate ON BackStore(ShopNo, BackFactoryDate)"),
           QStringLiteral("CREATE INDEX IF NOT EXISTS idx_store_till ON Store(ShopNo, TypeNo, Name, Brand, Size, Colour, "
                          "Leather, Grade, ProductPlace, Quantity, Price, GUID)")}},
     };
