@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: build run test deps clean
+.PHONY: build run test bench deps clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -19,6 +19,14 @@ run: build
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The benchmarks on a generated shop (100,000 goods, 1,000,000 sales; built once into
+# bench-data/, which takes about ten minutes). See bench/README.md.
+BENCH_DATA ?= $(CURDIR)/bench-data
+bench: build
+	mkdir -p $(BENCH_DATA)
+	KESTAVION_BENCH_DATA=$(BENCH_DATA) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/till_bench
+	KESTAVION_BENCH_DATA=$(BENCH_DATA) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/report_bench
 
 clean:
 	rm -rf $(BUILD_DIR)
