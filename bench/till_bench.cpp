@@ -5,12 +5,16 @@
 // a sale search in 10 ms; at most 80 MB resident with the till open.
 #include "large_shop.h"
 
+#include "aftersales/problem_stock.h"
 #include "aftersales/sale_rows.h"
 #include "foundation/app_context.h"
 #include "foundation/clock.h"
 #include "foundation/login_service.h"
 #include "foundation/schema.h"
 #include "foundation/sqlite_database.h"
+#include "intake/goods_intake.h"
+#include "intake/intake_history.h"
+#include "intake/price_change.h"
 #include "foundation/ui/grid.h"
 #include "selling/checkout.h"
 #include "selling/ui/sale_screen.h"
@@ -193,6 +197,39 @@ void BM_SaleSearch(benchmark::State &state) {
     state.counters["rows"] = rows;
 }
 BENCHMARK(BM_SaleSearch)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(20);
+
+// The intake history: range(0) 0 by one month's dates, 1 by one article, 2 the whole
+// list it opens on. Read and bound into a list.
+void BM_IntakeHistory(benchmark::State &state) {
+    Shop &s = large();
+    IntakeFilter filter;
+    if (state.range(0) == 0) filter = {true, QDate(2026, 11, 10), QDate(2026, 12, 9), false, {}};
+    if (state.range(0) == 1) filter = {false, {}, {}, true, QStringLiteral("B100007")};
+    Grid grid;
+    int rows = 0;
+    for (auto _ : state) {
+        grid.bind(IntakeHistory(*s.db, s.ctx.session).list(filter));
+        rows = grid.rows() - 1;
+    }
+    state.counters["rows"] = rows;
+}
+BENCHMARK(BM_IntakeHistory)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// The whole-table lists, read and bound into a list: range(0) 0 the new-goods and
+// restock list, 1 the price change list, 2 the problem goods' open rows.
+void BM_WholeList(benchmark::State &state) {
+    Shop &s = large();
+    Grid grid;
+    int rows = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0) grid.bind(GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).goodsList());
+        if (state.range(0) == 1) grid.bind(PriceChange(*s.db, s.ctx.session).list());
+        if (state.range(0) == 2) grid.bind(ProblemStock(*s.db, s.ctx.session).openRows());
+        rows = grid.rows() - 1;
+    }
+    state.counters["rows"] = rows;
+}
+BENCHMARK(BM_WholeList)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }  // namespace
 
