@@ -40,13 +40,5 @@ QHash<QString, double> TillGoods::stockOf(Database &db, const Session &session, 
     return stock;
 }
 
-ResultSet TillGoods::filter(const ResultSet &all, const QString &needle) {
-    if (needle.isEmpty()) return all;
-    const int col = all.columnIndex(QStringLiteral("货号"));
-    std::vector<QVariantList> rows;
-    for (const QVariantList &r : all.rows())
-        if (col >= 0 && r.value(col).toString().contains(needle, Qt::CaseInsensitive)) rows.push_back(r);
-    return ResultSet(all.columns(), std::move(rows));
-}
 
 }  // namespace kestavion

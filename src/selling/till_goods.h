@@ -24,9 +24,6 @@ public:
     // gone), one primary-key read each: after a sale only the sold goods are read
     // again. Throws DbError.
     static QHash<QString, double> stockOf(Database &db, const Session &session, const QStringList &guids);
-    // The rows whose article number contains `needle` anywhere (letter case ignored,
-    // as the engine's LIKE does); all rows for an empty needle.
-    static ResultSet filter(const ResultSet &all, const QString &needle);
 };
 
 }  // namespace kestavion

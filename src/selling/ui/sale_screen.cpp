@@ -5,6 +5,7 @@
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 #include "foundation/ui/grid_model.h"
+#include "foundation/ui/typed_search.h"
 #include "foundation/ui/printer_access.h"
 #include "selling/checkout.h"
 #include "selling/receipt.h"
@@ -54,6 +55,8 @@ SaleScreen::SaleScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     setObjectName(QStringLiteral("frmSell"));
     setWindowTitle(QStringLiteral("售货"));
     buildControls();
+    search_ = std::make_unique<TypedSearch>(VSFlexGrid, QStringLiteral("货号"));
+    search_->require(QStringLiteral("数量"), [](const QString &t) { return parseNumber(t).value_or(0) > 0; });
     disableAutoDefault(this);
     // Enter on a button clicks it, as on the other fields it moves on.
     EnterClicksButtons::install(this);
@@ -224,26 +227,13 @@ void SaleScreen::loadGoodsGrid() {
     VSFlexGrid->setColHidden(1, true);
     VSFlexGrid->sizeColumns(1140);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
-    shownFor_ = QString();  // every goods row read is shown
+    search_->rebound();
 }
 
-// Every keystroke filters the goods already in the list, never the file: each
-// distinct article number is tested once, then each row is one lookup. When the
-// text extends the one the rows shown were found for, only those rows are tested.
-// Goods sold out since the list was read drop out here.
+// Every keystroke filters the goods already in the list, never the file. Goods sold
+// out since the list was read drop out here.
 void SaleScreen::search() {
-    const QString needle = txtNo->text();
-    GridModel &goods = VSFlexGrid->store();
-    std::vector<GridModel::Condition> conditions;
-    if (!needle.isEmpty())
-        conditions.push_back({goods.colIndex(QStringLiteral("货号")),
-                              [&needle](const QString &t) { return t.contains(needle, Qt::CaseInsensitive); }});
-    conditions.push_back(
-        {goods.colIndex(QStringLiteral("数量")), [](const QString &t) { return parseNumber(t).value_or(0) > 0; }});
-    const bool narrowing = shownFor_.has_value() && needle.contains(*shownFor_, Qt::CaseInsensitive);
-    const std::vector<qint32> shown = narrowing ? goods.shownStoredRows() : std::vector<qint32>();
-    VSFlexGrid->showStoredRows(goods.storedRowsWhere(conditions, narrowing ? &shown : nullptr));
-    shownFor_ = needle;
+    search_->apply(txtNo->text());
     showCurrentPrice();
 }
 

@@ -20,6 +20,7 @@ namespace kestavion {
 
 class Grid;
 class KeyPreview;
+class TypedSearch;
 
 // The till: find goods, list pairs, take the payment, check out, print the receipt.
 // Driven entirely from the keyboard.
@@ -84,8 +85,7 @@ private:
 
     AppContext &ctx_;
     SaleList list_;
-    // The search text the goods shown were found for; none before the first search.
-    std::optional<QString> shownFor_;
+    std::unique_ptr<TypedSearch> search_;
     std::unique_ptr<KeyPreview> preview_;
 };
 
