@@ -356,6 +356,13 @@ focus_window "数据字典--作废原因"
 shot void_reasons
 xdotool key Escape
 focus_window "^销售作废$"
+# Alt+O and Yes (the default answer): the pair is voided and leaves the list.
+xdotool key --clearmodifiers alt+o
+focus_window "^提示$"
+shot void_confirm
+xdotool key Return
+sleep 0.3
+shot void_after
 xdotool key Escape
 
 # Problem goods: one pending line of AS7002.

@@ -151,6 +151,9 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, OpenMo
             checkSchemaVersion(version);
         }
         if (mode == OpenMode::ReadOnly) {
+            // A cache of its own (per connection, nothing written to the file): the
+            // integrity check reads every page, and its index checks revisit many.
+            run(db, "PRAGMA cache_size=-65536;");
             sqlite3_busy_timeout(db, 15000);
             auto result = std::unique_ptr<SqliteDatabase>(new SqliteDatabase(db, path));
             result->cipherVersion_ = version;

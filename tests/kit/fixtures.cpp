@@ -110,10 +110,10 @@ void onNextModal(std::function<void(QWidget *)> action, int timeoutMs) {
             timer->stop();
             timer->deleteLater();
             delete elapsed;
-            // A busy machine shows the dialog before the window system activates it, and
-            // until then no widget in it has the focus: wait for the activation first.
+            // The dialog takes the keyboard only once it is the active window: on a
+            // busy machine that comes a little after it shows.
             QApplication::setActiveWindow(m);
-            QTest::qWaitForWindowActive(m, 5000);
+            if (!QTest::qWaitForWindowActive(m)) ADD_FAILURE() << "the modal dialog never became active";
             action(m);
         } else if (elapsed->elapsed() > timeoutMs) {
             timer->stop();

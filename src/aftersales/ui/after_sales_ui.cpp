@@ -6,7 +6,6 @@
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
 
-#include <QAbstractItemView>
 #include <QBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
@@ -118,14 +117,10 @@ void addReasonRow(AppContext &ctx, QWidget *screen, QBoxLayout *row, const QStri
     auto *label = new QLabel(caption, screen);
     label->setObjectName(QString::fromLatin1(labelName));
     row->addWidget(label);
-    comResion = new QComboBox(screen);
-    comResion->setObjectName(QStringLiteral("comResion"));
     // A long reason added through "…" neither widens the box nor pushes the row
-    // sideways: the box keeps its width and its list shows long entries ending in "…".
-    comResion->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    comResion->setMinimumContentsLength(8);
-    comResion->setFixedWidth(minWidth);
-    comResion->view()->setTextElideMode(Qt::ElideRight);
+    // sideways: the box keeps its width and shows a long entry ending in "…".
+    comResion = fixedWidthComboBox(screen, minWidth);
+    comResion->setObjectName(QStringLiteral("comResion"));
     row->addWidget(comResion);
     cmdLeather = namedButton(screen, "cmdLeather", QStringLiteral("…"));
     cmdLeather->setMaximumWidth(30);

@@ -9,7 +9,6 @@
 #include "foundation/ui/grid.h"
 
 #include <QAction>
-#include <algorithm>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,6 +18,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace kestavion {
 

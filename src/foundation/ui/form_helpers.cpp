@@ -17,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 namespace kestavion {
 
@@ -143,6 +145,33 @@ void setNumericOnly(QLineEdit *box, bool on) {
         box->setValidator(nullptr);
     }
     box->update();
+}
+
+namespace {
+class ElidingComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+protected:
+    void paintEvent(QPaintEvent *) override {
+        QStylePainter painter(this);
+        QStyleOptionComboBox opt;
+        initStyleOption(&opt);
+        painter.drawComplexControl(QStyle::CC_ComboBox, opt);
+        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, this);
+        opt.currentText = fontMetrics().elidedText(opt.currentText, Qt::ElideRight, field.width() - 2);
+        painter.drawControl(QStyle::CE_ComboBoxLabel, opt);
+    }
+};
+}  // namespace
+
+QComboBox *fixedWidthComboBox(QWidget *parent, int width) {
+    auto *combo = new ElidingComboBox(parent);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    combo->setMinimumContentsLength(8);
+    combo->setFixedWidth(width);
+    combo->view()->setTextElideMode(Qt::ElideRight);
+    return combo;
 }
 
 QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption) {

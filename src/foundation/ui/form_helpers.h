@@ -72,6 +72,10 @@ private:
 // Digits only (no sign, no decimal point) when on; any text when off.
 void setNumericOnly(QLineEdit *box, bool on);
 
+// A drop-down list of fixed width whose shown entry ends in "…" when it is longer
+// than the box (its pop-up list elides the same way): a long entry never widens it.
+QComboBox *fixedWidthComboBox(QWidget *parent, int width);
+
 // A push button with its control name, never a dialog default (Enter never clicks it
 // behind the user's back).
 QPushButton *namedButton(QWidget *parent, const char *name, const QString &caption);
