@@ -1,4 +1,5 @@
 #include "foundation/ui/grid.h"
+#include "printing/ui/print_screen.h"
 #include "reports/query_shop_kit.h"
 #include "reports/ui/reports_query_screens.h"
 #include "reports/ui/sales_query_screen.h"
@@ -54,6 +55,20 @@ TEST_F(SalesQueryScreenTest, EnterFlowRunsTheQueryAndTheFiguresCountSaleRowsOnly
     EXPECT_EQ(column(g, QStringLiteral("实收金额")), QStringList({"755", "200", "200", "555", "300", "255"}));
     EXPECT_EQ(s.lbCount->text(), QStringLiteral("3"));
     EXPECT_EQ(s.lbAmount->text(), QStringLiteral("￥755"));
+
+    // Printing hands the list over, its grand total first.
+    int printedRows = 0;
+    QString printedFirst;
+    onNextModal([&](QWidget *dlg) {
+        auto *print = qobject_cast<PrintScreen *>(dlg);
+        ASSERT_NE(print, nullptr);
+        printedRows = print->VSFlexGrid->rows();
+        printedFirst = print->VSFlexGrid->textMatrix(1, 0);
+        print->reject();
+    });
+    s.cmdPrint->click();
+    EXPECT_EQ(printedRows, g->rows());
+    EXPECT_EQ(printedFirst, QStringLiteral("总合计"));
 
     // An empty result clears the figures instead of keeping the last query's.
     s.comBrand->setCurrentText(QStringLiteral("其他"));
