@@ -38,6 +38,15 @@ const std::vector<UpgradeStep> &upgradeSteps() {
         // The single-article profit finds one article's sales of a date range directly
         // (a year of sales scanned for one article took ~0.5 s without it).
         {4, {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_type_date ON Sell(ShopNo, TypeNo, DateTime)")}},
+        // The intake history filtered by article number reads only that article's
+        // intakes, by date within it; the till reads the shop's goods from one
+        // covering index, in article order, without a lookup into the table per goods.
+        {5,
+         {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_storedetail_shop_type ON StoreDetail(ShopNo, TypeNo, DateTime)"),
+          // Problem goods sent back in a period: by the date they went back.
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_backstore_shop_backdate ON BackStore(ShopNo, BackFactoryDate)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_store_till ON Store(ShopNo, TypeNo, Name, Brand, Size, Colour, "
+                         "Leather, Grade, ProductPlace, Quantity, Price, GUID)")}},
     };
     return steps;
 }
