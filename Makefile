@@ -2,7 +2,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: build run test deps clean package package-test
+.PHONY: build run test bench deps clean package package-test
 
 deps:
 	@bash scripts/install-deps.sh
@@ -30,6 +30,14 @@ package: deps
 # Not part of `make test`: unpacks the .deb into a scratch folder and starts it offscreen.
 package-test: package
 	bash scripts/package-test.sh $(PACKAGE_DIR)
+
+# The benchmarks on a generated shop (100,000 goods, 1,000,000 sales; built once into
+# bench-data/, which takes about ten minutes). See bench/README.md.
+BENCH_DATA ?= $(CURDIR)/bench-data
+bench: build
+	mkdir -p $(BENCH_DATA)
+	KESTAVION_BENCH_DATA=$(BENCH_DATA) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/till_bench
+	KESTAVION_BENCH_DATA=$(BENCH_DATA) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/report_bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

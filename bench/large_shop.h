@@ -18,7 +18,8 @@ struct LargeShopSize {
 // code, built once and kept: the file is named after the size and lives in
 // $KESTAVION_BENCH_DATA, or in "bench-data" beside the current directory. Returns
 // its path. Sale rows are spread evenly over the days; a few in a hundred are
-// exchanged, returned or voided (with their after-sales records), popular articles
+// exchanged, returned or voided (with their after-sales records), every other Goods
+// has two lots with their intake records, popular articles
 // sell more often, about a tenth of the Goods are sold out, and some pairs wait in
 // problem stock or went back to the factory.
 QString largeShopDatabase(const LargeShopSize &size = {});

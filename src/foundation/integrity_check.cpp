@@ -17,6 +17,15 @@ FileHealth::State IntegrityCheck::check(const QString &path, IntegrityCheck *own
         ResultSet rs;
         try {
             rs = db->exec(QStringLiteral("PRAGMA integrity_check"));
+        } catch (const DbError &e) {
+            if (owner) {
+                std::lock_guard lock(owner->mutex_);
+                owner->running_ = nullptr;
+            }
+            // The check itself stops with a plain error (SQLITE_ERROR, 1) when a page it
+            // walks cannot even be decoded: that is a damaged file, not an unchecked one.
+            if ((e.code() & 0xff) == 1) return FileHealth::State::Damaged;
+            throw;
         } catch (...) {
             if (owner) {
                 std::lock_guard lock(owner->mutex_);

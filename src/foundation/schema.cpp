@@ -55,9 +55,18 @@ const std::vector<UpgradeStep> &upgradeSteps() {
         // The single-article profit finds one article's sales of a date range directly
         // (a year of sales scanned for one article took ~0.5 s without it).
         {4, {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_sell_shop_type_date ON Sell(ShopNo, TypeNo, DateTime)")}},
+        // The intake history filtered by article number reads only that article's
+        // intakes, by date within it; the till reads the shop's goods from one
+        // covering index, in article order, without a lookup into the table per goods.
+        {5,
+         {QStringLiteral("CREATE INDEX IF NOT EXISTS idx_storedetail_shop_type ON StoreDetail(ShopNo, TypeNo, DateTime)"),
+          // Problem goods sent back in a period: by the date they went back.
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_backstore_shop_backdate ON BackStore(ShopNo, BackFactoryDate)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_store_till ON Store(ShopNo, TypeNo, Name, Brand, Size, Colour, "
+                         "Leather, Grade, ProductPlace, Quantity, Price, GUID)")}},
         // The lookup lists keep the order their entries were made in by a key of their
         // own (a server has no row numbers to order by). Older files keep their order.
-        {5,
+        {6,
          {QStringLiteral("CREATE TABLE DataDictionaryNew (Item TEXT, Content TEXT, ID $AUTO_ID)"),
           QStringLiteral("INSERT INTO DataDictionaryNew (Item,Content) SELECT Item,Content FROM DataDictionary "
                          "ORDER BY $ROW_ORDER"),

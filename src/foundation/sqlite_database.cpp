@@ -162,7 +162,9 @@ std::unique_ptr<SqliteDatabase> SqliteDatabase::open(const QString &path, OpenMo
         }
         run(db, "PRAGMA journal_mode=WAL;");
         run(db, "PRAGMA synchronous=FULL;");
-        run(db, "PRAGMA cache_size=-32000;");
+        // 8 MB of decrypted pages: the searches read a few pages through their indexes
+        // and a whole-list read streams past any cache; a larger one only held memory.
+        run(db, "PRAGMA cache_size=-8000;");
         run(db, "PRAGMA foreign_keys=OFF;");
         run(db, "PRAGMA wal_autocheckpoint=4000;");
         sqlite3_busy_timeout(db, 15000);

@@ -1,10 +1,18 @@
-// Sale numbers and the sale searches of the return, exchange and void screens must read
-// only the rows they need, however many years of sales the shop has: each statement
-// they run goes through an index that bounds it, never a scan of Sell or a walk over
-// every row of the shop. Without collected statistics the engine picks the same plan
-// on an empty file as on one with a million sales (checked by hand on such a file).
+// Sale numbers, the sale searches of the return, exchange and void screens, and every
+// other list a screen reads with a filter from the large tables (Sell, StoreDetail,
+// SellChange, BackStore) must read only the rows they need, however many years of
+// history the shop has: each statement goes through an index that bounds it, never a
+// scan of those tables or a walk over every row of the shop. Without collected
+// statistics the engine picks the same plan on an empty file as on one with a million
+// sales (checked by hand on such a file).
+#include "aftersales/problem_stock.h"
 #include "aftersales/sale_rows.h"
+#include "intake/intake_history.h"
 #include "kit/fixtures.h"
+#include "reports/after_sales_query.h"
+#include "reports/sales_query.h"
+#include "reports/stock_query.h"
+#include "selling/receipt.h"
 #include "selling/sale_numbering.h"
 
 namespace kestavion::test {
@@ -75,6 +83,80 @@ TEST_F(SaleSearchPlanTest, SaleNumberAndSearchesGoThroughBoundingIndexes) {
         RecordingDatabase rec(*db);
         findSaleRows(rec, ctx.session.shopNo, c.search, QStringLiteral("金额"));
         expectBounded(plans(rec), c.index.isEmpty() ? QStringLiteral("idx_sell_shop_") : c.index);
+    }
+}
+
+// Every filtered read of a large table, run through the services the screens call.
+// A read may cover the whole of the shop's rows of a table only where the screen
+// shows that whole list; those are named here with the screen that shows them.
+TEST_F(SaleSearchPlanTest, EveryFilteredReadOfALargeTableIsBoundedByAnIndex) {
+    const QDate day = clock.today();
+    const QStringList large = {QStringLiteral("Sell"), QStringLiteral("StoreDetail"), QStringLiteral("SellChange"),
+                               QStringLiteral("BackStore")};
+    struct Read {
+        QString name;
+        std::function<void(Database &)> run;
+        bool wholeList = false;  // the screen lists every such row of the shop
+    };
+    const Session &s = ctx.session;
+    const std::vector<Read> reads = {
+        {QStringLiteral("reprint of the previous sale"),
+         [&](Database &d) {
+             ReceiptData out;
+             db->exec(QStringLiteral("INSERT INTO Sell (GUID,ShopNo,SellNo,State,DateTime) VALUES ('{R}',?,?,0,?)"),
+                      {s.shopNo, QStringLiteral("202612090001"), day.toString(Qt::ISODate)});
+             ReprintSource(d, s, clock).previousSale(QStringLiteral("202612090002"), out);
+         }},
+        {QStringLiteral("sale row re-read before a return"),
+         [&](Database &d) { readValidSaleRow(d, s.shopNo, QStringLiteral("{R}")); }},
+        {QStringLiteral("intake history by date"),
+         [&](Database &d) { IntakeHistory(d, s).list({true, day.addDays(-30), day, false, {}}); }},
+        {QStringLiteral("intake history by article"),
+         [&](Database &d) { IntakeHistory(d, s).list({false, {}, {}, true, QStringLiteral("A100")}); }},
+        {QStringLiteral("intake history by date and article"),
+         [&](Database &d) { IntakeHistory(d, s).list({true, day.addDays(-30), day, true, QStringLiteral("A100")}); }},
+        // The intake history opens on every intake of the shop.
+        {QStringLiteral("intake history, all intakes"), [&](Database &d) { IntakeHistory(d, s).list({}); }, true},
+        // The problem goods and stock query screens list every open problem row; the
+        // index on (ShopNo, IsBackFactory) keeps the returned ones out.
+        {QStringLiteral("open problem goods"), [&](Database &d) { ProblemStock(d, s).openRows(); }},
+        {QStringLiteral("problem stock query"), [&](Database &d) { StockQuery(d, s).problemStock(); }},
+        {QStringLiteral("after-sales queries of a period"),
+         [&](Database &d) {
+             AfterSalesQuery q(d, s);
+             q.exchanges(day.addDays(-30), day);
+             q.returns(day.addDays(-30), day);
+             q.voids(day.addDays(-30), day);
+             q.factoryReturns(day.addDays(-30), day);
+         }},
+        {QStringLiteral("sales query and ranking of a period"),
+         [&](Database &d) {
+             SalesQuery(d, s).query({day.addDays(-30), day, QStringLiteral("男皮鞋"), QStringLiteral("奥康")});
+             SalesQuery(d, s).ranking(day.addDays(-30), day);
+         }},
+    };
+    for (const Read &read : reads) {
+        RecordingDatabase rec(*db);
+        read.run(rec);
+        int checked = 0;
+        for (const auto &[sql, params] : rec.seen) {
+            if (sql.startsWith(QStringLiteral("INSERT"))) continue;
+            const ResultSet plan = db->exec(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, params);
+            for (int r = 0; r < plan.rowCount(); ++r) {
+                const QString step = plan.text(r, plan.columnCount() - 1);
+                for (const QString &table : large) {
+                    if (!step.contains(QStringLiteral(" TABLE ") + table + QLatin1Char(' ')) &&
+                        !step.endsWith(QStringLiteral(" TABLE ") + table))
+                        continue;
+                    ++checked;
+                    EXPECT_FALSE(step.startsWith(QStringLiteral("SCAN"))) << read.name.toStdString() << ": " << step.toStdString();
+                    if (!read.wholeList)
+                        EXPECT_FALSE(step.endsWith(QStringLiteral("(ShopNo=?)")))
+                            << read.name.toStdString() << ": " << step.toStdString();
+                }
+            }
+        }
+        EXPECT_GT(checked, 0) << read.name.toStdString() << " read no large table";
     }
 }
 

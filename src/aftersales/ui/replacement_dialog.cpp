@@ -7,7 +7,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
-#include "selling/till_goods.h"
+#include "foundation/ui/typed_search.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -85,12 +85,15 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, const ExchangeOrder &order
     outer->addLayout(price);
     OptAbate->setChecked(true);
 
+    ResultSet goods;
     try {
-        goods_ = ProblemStock(ctx.database(), ctx.session).goodsInStock(QStringLiteral("ClientChange"));
+        goods = ProblemStock(ctx.database(), ctx.session).goodsInStock(QStringLiteral("ClientChange"));
     } catch (const DbError &e) {
         showDbError(ctx.prompt(), e);
     }
-    VSFlexGrid->bind(goods_);
+    VSFlexGrid->bind(goods);
+    search_ = std::make_unique<TypedSearch>(VSFlexGrid, QStringLiteral("货号"));
+    search_->rebound();
     VSFlexGrid->setColHidden(1, true);
     fitColumns(VSFlexGrid, 1000);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
@@ -117,6 +120,8 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, const ExchangeOrder &order
     connect(cmdOk, &QPushButton::clicked, this, [this] { confirm(); });
 }
 
+ReplacementDialog::~ReplacementDialog() = default;
+
 void ReplacementDialog::LoadIt(const QString &sellGuid, const QString &sellNo, const QString &typeNo, Money price) {
     sellGuid_ = sellGuid;
     sellNo_ = sellNo;
@@ -125,12 +130,9 @@ void ReplacementDialog::LoadIt(const QString &sellGuid, const QString &sellNo, c
 }
 
 void ReplacementDialog::filter() {
-    // The goods are in memory already: filter them (letter case ignored, as the
-    // engine's LIKE does) instead of asking the database again at every keystroke.
-    VSFlexGrid->bind(TillGoods::filter(goods_, txtNo->text()));
-    VSFlexGrid->setColHidden(1, true);
-    fitColumns(VSFlexGrid, 1000);
-    if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
+    // The goods are in the list already: filter them instead of asking the database
+    // again at every keystroke.
+    search_->apply(txtNo->text());
 }
 
 Money ReplacementDialog::retailOf(int row) const {

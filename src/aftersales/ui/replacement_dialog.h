@@ -4,6 +4,7 @@
 #include "foundation/database.h"
 
 #include <QDialog>
+#include <memory>
 #include <optional>
 
 class QComboBox;
@@ -15,6 +16,7 @@ namespace kestavion {
 
 struct AppContext;
 class Grid;
+class TypedSearch;
 
 // "调换": the replacement for one sold row of an exchange order (frmChange). It reads
 // the order (pairs of a goods already spoken for) and returns its choice; the
@@ -23,6 +25,7 @@ class ReplacementDialog : public QDialog {
     Q_OBJECT
 public:
     ReplacementDialog(AppContext &ctx, const ExchangeOrder &order, QWidget *parent = nullptr);
+    ~ReplacementDialog() override;
 
     // The sold row the replacement is for.
     void LoadIt(const QString &sellGuid, const QString &sellNo, const QString &typeNo, Money price);
@@ -48,7 +51,7 @@ private:
     Money retailOf(int row) const;
     AppContext &ctx_;
     const ExchangeOrder &order_;
-    ResultSet goods_;
+    std::unique_ptr<TypedSearch> search_;
     QString sellGuid_, sellNo_, typeNo_;
     Money price_;
     std::optional<ExchangeReplacement> chosen_;

@@ -156,6 +156,18 @@ void Grid::bind(const ResultSet &rs) {
     if (model_->rowCount() > 0) setRow(1);
 }
 
+void Grid::bindRows(const QStringList &columns,
+                    const std::function<void(const std::function<void(const RowView &)> &)> &read) {
+    model_->bindRows(columns, read);
+    applyColumns();
+    if (model_->rowCount() > 0) setRow(1);
+}
+
+void Grid::showStoredRows(std::vector<qint32> rows) {
+    model_->showStoredRows(std::move(rows));
+    if (model_->rowCount() > 0) setRow(1);
+}
+
 int Grid::rows() const { return model_->rowCount() + 1; }
 
 void Grid::setRows(int n) { model_->setRowCount(std::max(n, 1) - 1); }

@@ -27,6 +27,15 @@ public:
     // Columns become the result's fields after column 0; headings and keys are the
     // field names (aliases); one row per record from row 1. Subtotals are cleared.
     void bind(const ResultSet &rs);
+    // The same from rows read one by one (see GridModel::bindRows); rethrows what
+    // `read` throws, leaving the list empty.
+    void bindRows(const QStringList &columns, const std::function<void(const std::function<void(const RowView &)> &)> &read);
+    // The cells and the filtered view of the stored rows (a search that shows a
+    // subset without rebinding).
+    GridModel &store() const { return *model_; }
+    // Shows exactly these stored rows (GridModel::showStoredRows); row 1 becomes
+    // current when there is one.
+    void showStoredRows(std::vector<qint32> rows);
     int rows() const;             // including the heading row
     void setRows(int n);          // 1 leaves the headings only
     int cols() const;             // including column 0

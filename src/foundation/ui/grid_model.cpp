@@ -160,6 +160,7 @@ void GridModel::resetStorage() {
     totals_.clear();
     storedRows_ = 0;
     orphans_ = 0;
+    filtered_ = false;
     liveTotals_ = 0;
     rowStyles_.clear();
     cellBack_.clear();
@@ -196,6 +197,37 @@ void GridModel::bind(const ResultSet &rs) {
     }
     storedRows_ = qint32(n);
     layout_.resize(n);
+    std::iota(layout_.begin(), layout_.end(), 0);
+    endResetModel();
+}
+
+void GridModel::bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read) {
+    beginResetModel();
+    resetStorage();
+    const int nf = int(columns.size());
+    cols_.clear();
+    cols_.resize(size_t(nf) + 1);
+    for (int f = 0; f < nf; ++f) {
+        cols_[size_t(f) + 1].heading = columns[f];
+        cols_[size_t(f) + 1].key = columns[f];
+    }
+    try {
+        read([&](const RowView &row) {
+            cols_[0].ids.push_back(0);
+            for (int f = 0; f < nf; ++f) {
+                Column &c = cols_[size_t(f) + 1];
+                const QByteArrayView bytes = row.utf8(f);
+                c.ids.push_back(bytes.isEmpty() ? 0 : c.intern(QString::fromUtf8(bytes)));
+            }
+            ++storedRows_;
+        });
+    } catch (...) {
+        // A failed read shows no half list.
+        resetStorage();
+        endResetModel();
+        throw;
+    }
+    layout_.resize(size_t(storedRows_));
     std::iota(layout_.begin(), layout_.end(), 0);
     endResetModel();
 }
@@ -292,11 +324,93 @@ void GridModel::clearRows() {
     endResetModel();
 }
 
+qint32 GridModel::storedRowAt(int row) const {
+    if (row < 0 || row >= int(layout_.size())) return -1;
+    return std::max(entry(row), qint32(-1));
+}
+
+std::vector<qint32> GridModel::shownStoredRows() const {
+    std::vector<qint32> rows;
+    rows.reserve(layout_.size());
+    for (qint32 e : layout_)
+        if (e >= 0) rows.push_back(e);
+    return rows;
+}
+
+const QString &GridModel::storedCell(qint32 stored, int col) const {
+    if (stored < 0 || stored >= storedRows_ || col < 0 || col >= int(cols_.size())) return kEmpty;
+    const Column &c = cols_[size_t(col)];
+    return c.values[c.ids[size_t(stored)]];
+}
+
+void GridModel::setStoredCell(qint32 stored, int col, const QString &text) {
+    if (stored < 0 || stored >= storedRows_ || col < 0 || col >= int(cols_.size())) return;
+    Column &c = cols_[size_t(col)];
+    c.ids[size_t(stored)] = c.intern(text);
+    if (mergeCols_.contains(col)) invalidateMask();
+    const auto shown = std::find(layout_.cbegin(), layout_.cend(), stored);
+    if (shown != layout_.cend()) {
+        const QModelIndex i = index(int(shown - layout_.cbegin()), col);
+        emit dataChanged(i, i);
+    }
+}
+
+qint32 GridModel::findStoredRow(int col, const QString &text) const {
+    if (col < 0 || col >= int(cols_.size())) return -1;
+    const Column &c = cols_[size_t(col)];
+    const qint64 id = c.find(text);
+    if (id < 0) return -1;
+    const auto it = std::find(c.ids.cbegin(), c.ids.cend(), quint32(id));
+    return it == c.ids.cend() ? -1 : qint32(it - c.ids.cbegin());
+}
+
+std::vector<qint32> GridModel::storedRowsWhere(const std::vector<Condition> &conditions,
+                                               const std::vector<qint32> *within) const {
+    // Each condition decided once per distinct text of its column.
+    struct Decided {
+        const std::vector<quint32> *ids;
+        std::vector<char> passes;
+    };
+    std::vector<Decided> decided;
+    decided.reserve(conditions.size());
+    for (const Condition &cond : conditions) {
+        if (cond.col < 0 || cond.col >= int(cols_.size())) return {};
+        const Column &c = cols_[size_t(cond.col)];
+        Decided d{&c.ids, std::vector<char>(c.values.size())};
+        for (size_t v = 0; v < c.values.size(); ++v) d.passes[v] = cond.test(c.values[v]) ? 1 : 0;
+        decided.push_back(std::move(d));
+    }
+    auto keep = [&](qint32 r) {
+        for (const Decided &d : decided)
+            if (!d.passes[(*d.ids)[size_t(r)]]) return false;
+        return true;
+    };
+    std::vector<qint32> rows;
+    if (within) {
+        for (qint32 r : *within)
+            if (r >= 0 && r < storedRows_ && keep(r)) rows.push_back(r);
+    } else {
+        for (qint32 r = 0; r < storedRows_; ++r)
+            if (keep(r)) rows.push_back(r);
+    }
+    return rows;
+}
+
+void GridModel::showStoredRows(std::vector<qint32> rows) {
+    beginResetModel();
+    totals_.clear();
+    liveTotals_ = 0;
+    layout_ = std::move(rows);
+    filtered_ = true;
+    invalidateMask();
+    endResetModel();
+}
+
 // Rows removed from the list stay in the storage until they outweigh the rows shown;
 // then the storage is rebuilt in the order shown (no signal: the rows shown and their
 // order do not change).
 void GridModel::compactIfWasteful() {
-    if (orphans_ < 1024 || orphans_ < storedRows_ / 2) return;
+    if (filtered_ || orphans_ < 1024 || orphans_ < storedRows_ / 2) return;
     std::vector<qint32> newIndex(size_t(storedRows_), -1);
     qint32 next = 0;
     for (qint32 &e : layout_) {

@@ -5,11 +5,13 @@
 #include <QString>
 #include <QStringList>
 #include <climits>
+#include <functional>
 #include <vector>
 
 namespace kestavion {
 
 class ResultSet;
+class RowView;
 
 // The cells behind a Grid. Model row r is grid row r + 1 (grid row 0 is the
 // horizontal header); model column c is grid column c (column 0 is a real column).
@@ -55,6 +57,11 @@ public:
 
     // --- content (rows are model rows) ---------------------------------------
     void bind(const ResultSet &rs);
+    // Binds rows as they are read, keeping no copy of the result: `read` hands each
+    // row to the sink it is given; field f goes to column f + 1 under heading
+    // columns[f].
+    using RowSink = std::function<void(const RowView &)>;
+    void bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read);
     const QString &cell(int row, int col) const;  // empty when out of range
     void setCell(int row, int col, const QString &text);
     void setRowCount(int n);
@@ -99,6 +106,34 @@ public:
     bool mergedWithAbove(int row, int col) const;
     bool mergedWithBelow(int row, int col) const { return mergedWithAbove(row + 1, col); }
 
+    // --- stored rows and a filtered view of them --------------------------------
+    // Data rows are numbered in the order they were bound or added ("stored rows");
+    // the list shows some of them in some order. A search shows a subset without
+    // touching a cell: the test runs once per distinct text of a column, then each
+    // row is one index lookup.
+    qint32 storedRowCount() const { return storedRows_; }
+    // The stored row shown at model row `row`; -1 for a total row or out of range.
+    qint32 storedRowAt(int row) const;
+    // The stored rows shown, in the order shown (total rows left out).
+    std::vector<qint32> shownStoredRows() const;
+    const QString &storedCell(qint32 stored, int col) const;
+    // Rewrites one stored cell; a shown row is repainted.
+    void setStoredCell(qint32 stored, int col, const QString &text);
+    // The first stored row whose cell in `col` equals `text`; -1 when none.
+    qint32 findStoredRow(int col, const QString &text) const;
+    // One condition of storedRowsWhere: the cell in `col` passes `test`.
+    struct Condition {
+        int col;
+        std::function<bool(const QString &)> test;
+    };
+    // The stored rows whose cells pass every condition: all stored rows in stored
+    // order, or those of `within` in its order.
+    std::vector<qint32> storedRowsWhere(const std::vector<Condition> &conditions,
+                                        const std::vector<qint32> *within = nullptr) const;
+    // Shows exactly these stored rows, in this order (total rows go). The rows left
+    // out stay stored for the next call.
+    void showStoredRows(std::vector<qint32> rows);
+
     // Approximate heap bytes held by the cells (indexes, distinct texts, lookups).
     size_t memoryBytes() const;
 
@@ -132,6 +167,7 @@ private:
     std::vector<TotalRow> totals_;
     qint32 storedRows_ = 0;
     qint32 orphans_ = 0;
+    bool filtered_ = false;  // some stored rows are left out on purpose: never compact
     int liveTotals_ = 0;
     QHash<qint32, RowStyle> rowStyles_;   // keyed by layout entry
     QHash<quint64, int> cellBack_;        // keyed by cellKey(entry, col)

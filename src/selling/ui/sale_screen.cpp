@@ -4,6 +4,8 @@
 #include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
+#include "foundation/ui/typed_search.h"
 #include "foundation/ui/printer_access.h"
 #include "selling/checkout.h"
 #include "selling/receipt.h"
@@ -57,6 +59,8 @@ SaleScreen::SaleScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     setObjectName(QStringLiteral("frmSell"));
     setWindowTitle(QStringLiteral("售货"));
     buildControls();
+    search_ = std::make_unique<TypedSearch>(VSFlexGrid, QStringLiteral("货号"));
+    search_->require(QStringLiteral("数量"), [](const QString &t) { return parseNumber(t).value_or(0) > 0; });
     disableAutoDefault(this);
     // Enter on a button clicks it, as on the other fields it moves on.
     EnterClicksButtons::install(this);
@@ -218,19 +222,22 @@ void SaleScreen::buildControls() {
 // ---- goods list ---------------------------------------------------------------
 
 void SaleScreen::loadGoodsGrid() {
-    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session); });
-    bindGoods();
-}
-
-void SaleScreen::bindGoods() {
-    VSFlexGrid->bind(TillGoods::filter(goods_, txtNo->text()));
+    // Streamed into the list's own compact columns: no copy of the result is kept.
+    runReporting(ctx_.prompt(), [this] {
+        VSFlexGrid->bindRows(TillGoods::columns(), [this](const GridModel::RowSink &sink) {
+            TillGoods::scan(ctx_.database(), ctx_.session, sink);
+        });
+    });
     VSFlexGrid->setColHidden(1, true);
     VSFlexGrid->sizeColumns(1140);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
+    search_->rebound();
 }
 
+// Every keystroke filters the goods already in the list, never the file. Goods sold
+// out since the list was read drop out here.
 void SaleScreen::search() {
-    bindGoods();
+    search_->apply(txtNo->text());
     showCurrentPrice();
 }
 
@@ -497,16 +504,16 @@ void SaleScreen::checkOut() {
 
     // The goods list keeps its rows with the pairs just sold taken off; the next search
     // works on the stock as now stored (sold-out goods drop out).
-    QHash<QString, int> sold;
-    for (const SaleLine &l : list_.lines()) sold[l.goods.storeGuid] += l.quantity;
-    runReporting(ctx_.prompt(), [this] { goods_ = TillGoods::load(ctx_.database(), ctx_.session); });
-    for (auto it = sold.cbegin(); it != sold.cend(); ++it) {
-        const int r = VSFlexGrid->findRow(it.key(), 1, 1);
-        if (r >= 1) {
-            const double q = parseNumber(VSFlexGrid->text(r, QStringLiteral("数量"))).value_or(0) - it.value();
-            VSFlexGrid->setText(r, QStringLiteral("数量"), formatNumber(q));
-        }
-    }
+    QStringList sold;
+    for (const SaleLine &l : list_.lines())
+        if (!sold.contains(l.goods.storeGuid)) sold << l.goods.storeGuid;
+    runReporting(ctx_.prompt(), [&] {
+        const QHash<QString, double> stock = TillGoods::stockOf(ctx_.database(), ctx_.session, sold);
+        GridModel &goods = VSFlexGrid->store();
+        const int guidCol = goods.colIndex(QStringLiteral("GUID")), quantityCol = goods.colIndex(QStringLiteral("数量"));
+        for (auto it = stock.cbegin(); it != stock.cend(); ++it)
+            goods.setStoredCell(goods.findStoredRow(guidCol, it.key()), quantityCol, formatNumber(it.value()));
+    });
 
     const SellRules &rules = ctx_.session.rules;
     if (rules.IsPrint) {

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -19,6 +20,7 @@ namespace kestavion {
 
 class Grid;
 class KeyPreview;
+class TypedSearch;
 
 // The till: find goods, list pairs, take the payment, check out, print the receipt.
 // Driven entirely from the keyboard.
@@ -62,7 +64,6 @@ private:
     void buildControls();
     void loadGoodsGrid();
     void initSellGrid();
-    void bindGoods();
     void search();
     void showCurrentPrice();
     bool hasGoodsRow() const;
@@ -85,7 +86,7 @@ private:
 
     AppContext &ctx_;
     SaleList list_;
-    ResultSet goods_;  // the shop's goods in stock, as last read
+    std::unique_ptr<TypedSearch> search_;
     std::unique_ptr<KeyPreview> preview_;
 };
 

@@ -1,5 +1,6 @@
 #include "foundation/ui/grid.h"
 #include "foundation/ui/grid_model.h"
+#include "foundation/ui/typed_search.h"
 
 #include <QApplication>
 #include <QImage>
@@ -356,4 +357,37 @@ TEST(Grid, FocusAndRightClickSignals) {
     // Tab leaves the grid instead of moving between its cells.
     QTest::keyClick(g, Qt::Key_Tab);
     EXPECT_NE(QApplication::focusWidget(), g);
+}
+
+// The typed search shows stored rows without rebinding: narrowing when the text grows
+// gives the same rows as a fresh search, a further condition drops rows whose cell
+// changed since (a goods sold out), and clearing shows every remaining row again.
+TEST(Grid, TypedSearchNarrowsAndWidensOverTheStoredRows) {
+    Grid g;
+    g.bind(ResultSet({QStringLiteral("GUID"), QStringLiteral("货号"), QStringLiteral("数量")},
+                     {{QStringLiteral("g1"), QStringLiteral("A100"), 2.0},
+                      {QStringLiteral("g2"), QStringLiteral("a105"), 1.0},
+                      {QStringLiteral("g3"), QStringLiteral("B100"), 3.0},
+                      {QStringLiteral("g4"), QStringLiteral("A200"), 1.0}}));
+    TypedSearch search(&g, QStringLiteral("货号"));
+    search.require(QStringLiteral("数量"), [](const QString &t) { return t.toDouble() > 0; });
+    search.rebound();
+    search.apply(QStringLiteral("a1"));
+    EXPECT_EQ(column(g, 1), (QStringList{QStringLiteral("g1"), QStringLiteral("g2")}));
+    EXPECT_EQ(g.row(), 1);
+    search.apply(QStringLiteral("a10"));  // narrowed from the two rows shown
+    EXPECT_EQ(column(g, 1), (QStringList{QStringLiteral("g1"), QStringLiteral("g2")}));
+    search.apply(QStringLiteral("0"));  // not an extension: all stored rows are tested
+    EXPECT_EQ(column(g, 1).size(), 4);
+
+    // g2 sold out: its stored cell changes in place and the next search leaves it out.
+    GridModel &m = g.store();
+    m.setStoredCell(m.findStoredRow(1, QStringLiteral("g2")), 3, QStringLiteral("0"));
+    EXPECT_EQ(g.text(2, QStringLiteral("数量")), QStringLiteral("0"));
+    search.apply(QStringLiteral("05"));
+    EXPECT_EQ(g.rows(), 1);  // no row, no current row
+    EXPECT_EQ(g.row(), 0);
+    search.apply(QString());
+    EXPECT_EQ(column(g, 1), (QStringList{QStringLiteral("g1"), QStringLiteral("g3"), QStringLiteral("g4")}));
+    EXPECT_EQ(m.storedRowCount(), 4);
 }
