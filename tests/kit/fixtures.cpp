@@ -160,6 +160,21 @@ qint64 DbTest::count(const QString &table, const QString &where, const QVariantL
     return db->scalar(sql, params).toLongLong();
 }
 
+SaleGoods saleGoodsOf(const ResultSet &store, const QString &storeGuid) {
+    SaleGoods g;
+    g.storeGuid = storeGuid;
+    g.typeNo = store.text(QStringLiteral("TypeNo"));
+    g.name = store.text(QStringLiteral("Name"));
+    g.brand = store.text(QStringLiteral("Brand"));
+    g.size = store.text(QStringLiteral("Size"));
+    g.colour = store.text(QStringLiteral("Colour"));
+    g.leather = store.text(QStringLiteral("Leather"));
+    g.grade = store.text(QStringLiteral("Grade"));
+    g.place = store.text(QStringLiteral("ProductPlace"));
+    g.onHand = store.number(QStringLiteral("Quantity"));
+    return g;
+}
+
 QString plantGoods(Database &db, const GoodsSpec &g) {
     const QString guid = newGuid();
     db.exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,ProductPlace,"

@@ -5,6 +5,7 @@
 #include "foundation/money.h"
 #include "foundation/sqlite_database.h"
 #include "kit/scripted_prompter.h"
+#include "selling/sale_list.h"
 
 #include <QDate>
 #include <QTemporaryDir>
@@ -92,6 +93,8 @@ QString plantIntake(Database &db, GoodsSpec g, double buyPrice, const QDate &dat
 // Lot quantity by ID.
 double lotQuantity(Database &db, qint64 lotId);
 double storeQuantity(Database &db, const QString &storeGuid);
+// The goods of a sale line from the Store row `store` (its first row) of `storeGuid`.
+SaleGoods saleGoodsOf(const ResultSet &store, const QString &storeGuid);
 
 // Runs `action` on the next modal dialog or message box that opens (polled from a
 // timer), e.g. to press a key in a nested dialog a screen opens.

@@ -32,16 +32,7 @@ std::vector<QString> DayEndTest::sell(const std::vector<Pair> &pairs, const QDat
     Money total;
     for (const Pair &p : pairs) {
         SaleLine l;
-        ResultSet g = readShopGoods(*db, ctx.session.shopNo, p.goods);
-        l.goods.storeGuid = p.goods;
-        l.goods.typeNo = g.text(QStringLiteral("TypeNo"));
-        l.goods.name = g.text(QStringLiteral("Name"));
-        l.goods.brand = g.text(QStringLiteral("Brand"));
-        l.goods.size = g.text(QStringLiteral("Size"));
-        l.goods.colour = g.text(QStringLiteral("Colour"));
-        l.goods.leather = g.text(QStringLiteral("Leather"));
-        l.goods.grade = g.text(QStringLiteral("Grade"));
-        l.goods.place = g.text(QStringLiteral("ProductPlace"));
+        l.goods = saleGoodsOf(readShopGoods(*db, ctx.session.shopNo, p.goods), p.goods);
         l.price = Money::fromDouble(p.retail);
         l.abate = p.abate;
         l.amount = p.amount < 0 ? static_cast<qint64>(p.retail) : p.amount;

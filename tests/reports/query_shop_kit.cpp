@@ -31,16 +31,7 @@ QString QueryShopTest::takeIn(const Article &a) {
 QString QueryShopTest::sell(const QString &goods, const QDate &date, double amount) {
     ResultSet g = db->exec(QStringLiteral("SELECT * FROM Store WHERE GUID=?"), {goods});
     SaleLine line;
-    line.goods.storeGuid = goods;
-    line.goods.typeNo = g.text(QStringLiteral("TypeNo"));
-    line.goods.name = g.text(QStringLiteral("Name"));
-    line.goods.brand = g.text(QStringLiteral("Brand"));
-    line.goods.size = g.text(QStringLiteral("Size"));
-    line.goods.colour = g.text(QStringLiteral("Colour"));
-    line.goods.leather = g.text(QStringLiteral("Leather"));
-    line.goods.grade = g.text(QStringLiteral("Grade"));
-    line.goods.place = g.text(QStringLiteral("ProductPlace"));
-    line.goods.onHand = g.number(QStringLiteral("Quantity"));
+    line.goods = saleGoodsOf(g, goods);
     line.price = Money::fromDouble(g.number(QStringLiteral("Price")));
     line.abate = amount == g.number(QStringLiteral("Price")) ? kFullPrice : kSpecialPrice;
     line.amount = qint64(amount);

@@ -11,19 +11,7 @@ namespace {
 class CheckoutTest : public DbTest {
 protected:
     SaleGoods goodsOf(const QString &guid) {
-        const ResultSet rs = db->exec(QStringLiteral("SELECT * FROM Store WHERE GUID=?"), {guid});
-        SaleGoods g;
-        g.storeGuid = guid;
-        g.typeNo = rs.text(QStringLiteral("TypeNo"));
-        g.name = rs.text(QStringLiteral("Name"));
-        g.brand = rs.text(QStringLiteral("Brand"));
-        g.size = rs.text(QStringLiteral("Size"));
-        g.colour = rs.text(QStringLiteral("Colour"));
-        g.leather = rs.text(QStringLiteral("Leather"));
-        g.grade = rs.text(QStringLiteral("Grade"));
-        g.place = rs.text(QStringLiteral("ProductPlace"));
-        g.onHand = rs.number(QStringLiteral("Quantity"));
-        return g;
+        return saleGoodsOf(db->exec(QStringLiteral("SELECT * FROM Store WHERE GUID=?"), {guid}), guid);
     }
     CheckoutResult sell(const SaleList &list, const QString &payment) {
         return Checkout(*db, ctx.session, clock).commit(list.lines(), Checkout::paymentOf(payment));

@@ -1,6 +1,12 @@
 #include "admin/ui/admin_toolbar.h"
 
+#include "foundation/database.h"
+#include "foundation/prompter.h"
+#include "foundation/ui/grid.h"
+
 #include <QAction>
+
+#include <algorithm>
 
 namespace kestavion {
 
@@ -37,6 +43,21 @@ EditToolbar::EditToolbar(QWidget *parent) : QToolBar(parent) {
 void EditToolbar::setEditing(bool editing) {
     for (const char *k : {"Add", "Edit", "Del"}) buttons_.value(QString::fromLatin1(k))->setEnabled(!editing);
     for (const char *k : {"Cancel", "Save"}) buttons_.value(QString::fromLatin1(k))->setEnabled(editing);
+}
+
+void showReadFailure(Prompter &prompter, const DbError &error) {
+    prompter.plain(error.message());
+    prompter.warning(kReadFailed, kTitleHint);
+}
+
+void dropAddedRow(Grid *grid) {
+    grid->removeItem(grid->rows() - 1);
+    grid->setRow(grid->rows() > 1 ? grid->rows() - 1 : 0);
+}
+
+void selectAfterRemoval(Grid *grid, int row) {
+    const int rows = grid->rows();
+    grid->setRow(rows > 1 ? std::min(row, rows - 1) : 0);
 }
 
 }  // namespace kestavion

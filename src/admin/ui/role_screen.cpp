@@ -118,8 +118,7 @@ void RoleScreen::LoadRoleList() {
     } catch (const Refusal &r) {
         r.show(ctx_.prompt());
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
-        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        showReadFailure(ctx_.prompt(), e);
     }
     VSFlexGrid->bind(rs);
     if (VSFlexGrid->cols() > 2) VSFlexGrid->setTextMatrix(0, 2, QStringLiteral("角色名称"));
@@ -239,8 +238,7 @@ void RoleScreen::Save() {
         r.show(ctx_.prompt());
         return;
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
-        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        showReadFailure(ctx_.prompt(), e);
         return;
     }
     VSFlexGrid->setText(row, QStringLiteral("GUID"), guid);
@@ -254,8 +252,7 @@ void RoleScreen::Save() {
 void RoleScreen::Cancel() {
     if (IsAdd) {
         IsAdd = false;
-        VSFlexGrid->removeItem(VSFlexGrid->rows() - 1);
-        VSFlexGrid->setRow(VSFlexGrid->rows() > 1 ? VSFlexGrid->rows() - 1 : 0);
+        dropAddedRow(VSFlexGrid);
     }
     IsEdit = false;
     setEditing(false);
@@ -282,14 +279,11 @@ void RoleScreen::Del() {
         r.show(ctx_.prompt());
         return;
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
-        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        showReadFailure(ctx_.prompt(), e);
         return;
     }
     VSFlexGrid->removeItem(row);
-    // The row that moved up into its place, or the new last row.
-    const int rows = VSFlexGrid->rows();
-    VSFlexGrid->setRow(rows > 1 ? std::min(row, rows - 1) : 0);
+    selectAfterRemoval(VSFlexGrid, row);
     showCurrentRow();
 }
 

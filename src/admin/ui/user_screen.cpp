@@ -95,8 +95,7 @@ bool UserScreen::LoadUserList() {
         r.show(ctx_.prompt());
         allowed = false;
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
-        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        showReadFailure(ctx_.prompt(), e);
     }
     VSFlexGrid->bind(rs);
     for (const QString &hidden : {kGuid, kRoleGuid}) {
@@ -115,8 +114,7 @@ void UserScreen::LoadRoleCombo() {
         r.show(ctx_.prompt());
         return;
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
-        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        showReadFailure(ctx_.prompt(), e);
         return;
     }
     // The role chosen stays chosen when it is still there.
@@ -206,8 +204,7 @@ void UserScreen::Save() {
         r.show(ctx_.prompt());
         return;
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
-        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        showReadFailure(ctx_.prompt(), e);
         return;
     }
     VSFlexGrid->setText(row, kGuid, u.guid);
@@ -224,8 +221,7 @@ void UserScreen::Save() {
 void UserScreen::Cancel() {
     if (IsAdd) {
         IsAdd = false;
-        VSFlexGrid->removeItem(VSFlexGrid->rows() - 1);
-        VSFlexGrid->setRow(VSFlexGrid->rows() > 1 ? VSFlexGrid->rows() - 1 : 0);
+        dropAddedRow(VSFlexGrid);
     }
     IsEdit = false;
     setEditing(false);
@@ -248,13 +244,11 @@ void UserScreen::Del() {
         r.show(ctx_.prompt());
         return;
     } catch (const DbError &e) {
-        ctx_.prompt().plain(e.message());
-        ctx_.prompt().warning(kReadFailed, kTitleHint);
+        showReadFailure(ctx_.prompt(), e);
         return;
     }
     VSFlexGrid->removeItem(row);
-    const int rows = VSFlexGrid->rows();
-    VSFlexGrid->setRow(rows > 1 ? std::min(row, rows - 1) : 0);
+    selectAfterRemoval(VSFlexGrid, row);
     SyncUserFields();
 }
 

@@ -13,10 +13,13 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPrintDialog>
@@ -52,6 +55,25 @@ QDateEdit *queryDatePicker(QWidget *parent, const char *name, const QDate &date)
     d->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
     d->setCalendarPopup(true);
     return d;
+}
+
+QString chosen(const QComboBox *combo) { return combo->currentIndex() > 0 ? combo->currentText() : QString(); }
+
+void wireArticleFilters(QDialog *screen, AppContext &ctx, QLineEdit *txtNo, QComboBox *comName,
+                        QComboBox *comBrand, QPushButton *cmdQuery, Grid *grid, QCheckBox *chkZero) {
+    fillComboFromDictionaryWithAll(ctx, QStringLiteral("种类"), comName);
+    fillComboFromDictionaryWithAll(ctx, QStringLiteral("品牌"), comBrand);
+    QWidget::setTabOrder(txtNo, comName);
+    QWidget::setTabOrder(comName, comBrand);
+    QWidget::setTabOrder(comBrand, cmdQuery);
+    QWidget::setTabOrder(cmdQuery, grid);
+    QWidget::setTabOrder(grid, chkZero);
+    EnterToTab::install({comName, comBrand});
+    disableAutoDefault(screen);
+    EnterClicksButtons::install(screen);
+    QObject::connect(txtNo, &QLineEdit::returnPressed, screen, [grid] {
+        if (grid->rows() > 1) grid->setFocus();
+    });
 }
 
 bool runQuery(AppContext &ctx, const std::function<void()> &work) {

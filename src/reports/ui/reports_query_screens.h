@@ -8,7 +8,11 @@
 
 class QChart;
 class QChartView;
+class QCheckBox;
+class QComboBox;
 class QDateEdit;
+class QDialog;
+class QLineEdit;
 class QLabel;
 class QPagedPaintDevice;
 class QPushButton;
@@ -27,6 +31,17 @@ namespace reportsui {
 
 // A date picker in yyyy-MM-dd with the calendar pop-up, set to `date`.
 QDateEdit *queryDatePicker(QWidget *parent, const char *name, const QDate &date);
+
+// The kind or brand a filter list names; empty for 全部, its first entry.
+QString chosen(const QComboBox *combo);
+
+// The article filters the stock and size-run queries share: the kind and brand lists
+// filled with 全部 first; Tab from the article box through kind, brand, the query
+// button, the list and the zero-stock box; Enter in the two lists moves on, Enter on a
+// button clicks it, and Enter in the article box (a scanner ends with it) goes to the
+// list when it has rows.
+void wireArticleFilters(QDialog *screen, AppContext &ctx, QLineEdit *txtNo, QComboBox *comName,
+                        QComboBox *comBrand, QPushButton *cmdQuery, Grid *grid, QCheckBox *chkZero);
 
 // Runs a query; a rule's refusal shows its own message, an engine failure its text
 // in a plain box. False when either happened (the caller then empties its list).

@@ -24,10 +24,6 @@ namespace kestavion {
 
 using namespace reportsui;
 
-namespace {
-QString chosen(const QComboBox *combo) { return combo->currentIndex() > 0 ? combo->currentText() : QString(); }
-}  // namespace
-
 SalesQueryScreen::SalesQueryScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmSellQuery"));
     setWindowTitle(QStringLiteral("售货查询"));

@@ -26,8 +26,6 @@ const QString kHelp = QStringLiteral(
     "使用帮助：每行是一个货号的一种颜色，每列是一个尺码，尺码按尺码列表的顺序排列。空白格不在该货号颜色进过的尺码范围内；"
     "红底的格子是断码：该尺码已经没有库存，而比它小和比它大的尺码都还有货。可输入货号直接查询，也可选择种类和品牌点查询。"
     "点击打印可打印或者导出到Excel中。");
-
-QString chosen(const QComboBox *combo) { return combo->currentIndex() > 0 ? combo->currentText() : QString(); }
 }  // namespace
 
 SizeRunScreen::SizeRunScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
@@ -81,23 +79,11 @@ SizeRunScreen::SizeRunScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     top->addWidget(lbTitle);
     resize(1100, 680);
 
-    fillComboFromDictionaryWithAll(ctx, QStringLiteral("种类"), comName);
-    fillComboFromDictionaryWithAll(ctx, QStringLiteral("品牌"), comBrand);
-    setTabOrder(txtNo, comName);
-    setTabOrder(comName, comBrand);
-    setTabOrder(comBrand, cmdQuery);
-    setTabOrder(cmdQuery, VSFlexGrid);
-    setTabOrder(VSFlexGrid, chkZero);
+    wireArticleFilters(this, ctx, txtNo, comName, comBrand, cmdQuery, VSFlexGrid, chkZero);
     setTabOrder(chkZero, chkBroken);
     setTabOrder(chkBroken, cmdPrint);
-    EnterToTab::install({comName, comBrand});
-    disableAutoDefault(this);
-    EnterClicksButtons::install(this);
 
     connect(txtNo, &QLineEdit::textChanged, this, &SizeRunScreen::showRuns);
-    connect(txtNo, &QLineEdit::returnPressed, this, [this] {
-        if (VSFlexGrid->rows() > 1) VSFlexGrid->setFocus();
-    });
     connect(cmdQuery, &QPushButton::clicked, this, &SizeRunScreen::query);
     connect(chkZero, &QCheckBox::toggled, this, &SizeRunScreen::showRuns);
     connect(chkBroken, &QCheckBox::toggled, this, &SizeRunScreen::showRuns);

@@ -29,8 +29,6 @@ const QString kAll = QStringLiteral("全部");
 const QString kHelp = QStringLiteral(
     "使用帮助：可输入货号直接查询某个货号的库存情况，也可选择品牌和种类点查询查询某个品牌和种类的鞋子。窗口下面的【不显示零库存】"
     "如果勾选后已经出售完的鞋子就不再显示，如果不勾选则显示零库存的鞋子。点击打印可打印库存或者导出到Excel中。");
-
-QString chosen(const QComboBox *combo) { return combo->currentIndex() > 0 ? combo->currentText() : QString(); }
 }  // namespace
 
 StockQueryScreen::StockQueryScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
@@ -93,23 +91,10 @@ StockQueryScreen::StockQueryScreen(AppContext &ctx, QWidget *parent) : QDialog(p
     top->addWidget(lbTitle);
     resize(1100, 680);
 
-    fillComboFromDictionaryWithAll(ctx, QStringLiteral("种类"), comName);
-    fillComboFromDictionaryWithAll(ctx, QStringLiteral("品牌"), comBrand);
-    setTabOrder(txtNo, comName);
-    setTabOrder(comName, comBrand);
-    setTabOrder(comBrand, cmdQuery);
-    setTabOrder(cmdQuery, VSFlexGrid);
-    setTabOrder(VSFlexGrid, chkZero);
+    wireArticleFilters(this, ctx, txtNo, comName, comBrand, cmdQuery, VSFlexGrid, chkZero);
     setTabOrder(chkZero, cmdPrint);
-    EnterToTab::install({comName, comBrand});
-    disableAutoDefault(this);
-    EnterClicksButtons::install(this);
 
     connect(txtNo, &QLineEdit::textChanged, this, &StockQueryScreen::articleChanged);
-    // Enter in the article box (a scanner ends with it) goes to the list.
-    connect(txtNo, &QLineEdit::returnPressed, this, [this] {
-        if (VSFlexGrid->rows() > 1) VSFlexGrid->setFocus();
-    });
     connect(cmdQuery, &QPushButton::clicked, this, &StockQueryScreen::queryKindBrand);
     connect(chkZero, &QCheckBox::toggled, this, &StockQueryScreen::zeroSwitched);
     connect(TabStrip, &QTabWidget::currentChanged, this, &StockQueryScreen::tabChanged);
