@@ -128,6 +128,9 @@ void SalesQueryScreen::query() {
         g->subtotal(Grid::Aggregate::Sum, 1, amount);
         g->subtotal(Grid::Aggregate::Sum, -1, amount);
         g->subtotal(Grid::Aggregate::Sum, -1, qty);
+        // The total rows went in above the current row: show the list from its top,
+        // the grand total first.
+        g->scrollToTop();
     } else {
         lbCount->clear();
         lbAmount->clear();

@@ -113,6 +113,9 @@ void StockQueryScreen::showSellable(const ResultSet &rows, int mergeTo) {
         const int qty = g->colIndex(kQuantity);
         g->subtotal(Grid::Aggregate::Sum, 1, qty);
         g->subtotal(Grid::Aggregate::Sum, -1, qty);
+        // The total rows went in above the current row: show the list from its top,
+        // the grand total first.
+        g->scrollToTop();
     }
     QList<int> merge;
     for (int c = 1; c <= mergeTo && c < g->cols(); ++c) merge << c;
