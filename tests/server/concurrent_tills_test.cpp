@@ -101,10 +101,10 @@ TEST_F(ConcurrentTills, StockLotsAndSaleNumbersAddUpAfterFourTillsSellTheSameGoo
     QStringList goods;
     std::map<QString, double> takenIn;
     for (int g = 0; g < kGoods; ++g) {
-        GoodsSpec spec;
-        spec.typeNo = QStringLiteral("C%1").arg(g, 3, 10, QLatin1Char('0'));
-        spec.quantity = 0;
-        const QString guid = plantGoods(*db, spec);
+        GoodsSpec planted;
+        planted.typeNo = QStringLiteral("C%1").arg(g, 3, 10, QLatin1Char('0'));
+        planted.quantity = 0;
+        const QString guid = plantGoods(*db, planted);
         double total = 0;
         // Several lots of different dates and sizes, so lots run out at different times.
         for (int lot = 0; lot < 3; ++lot) {
