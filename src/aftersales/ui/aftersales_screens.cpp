@@ -10,23 +10,16 @@
 
 namespace kestavion {
 
-namespace {
-template <typename Screen>
-std::function<QDialog *(AppContext &, QWidget *)> make() {
-    return [](AppContext &ctx, QWidget *parent) -> QDialog * { return new Screen(ctx, parent); };
-}
-}  // namespace
-
 void registerAftersalesScreens(ScreenRegistry &registry) {
-    registry.add({QStringLiteral("SellRole"), QString(), true, true, make<SalesRulesScreen>()});
+    registry.add({QStringLiteral("SellRole"), QString(), true, true, screenMaker<SalesRulesScreen>()});
     registry.add({QStringLiteral("ClientBackChange"), QStringLiteral("ClientBackChange"), true, true,
-                  make<ExchangeScreen>()});
-    registry.add({QStringLiteral("ClientBack"), QStringLiteral("ClientBack"), true, true, make<ReturnScreen>()});
-    registry.add({QStringLiteral("Question"), QString(), true, true, make<ProblemGoodsScreen>()});
+                  screenMaker<ExchangeScreen>()});
+    registry.add({QStringLiteral("ClientBack"), QStringLiteral("ClientBack"), true, true, screenMaker<ReturnScreen>()});
+    registry.add({QStringLiteral("Question"), QString(), true, true, screenMaker<ProblemGoodsScreen>()});
     // The menu opens the factory return beside the main window; the toolbar modally.
     registry.add({QStringLiteral("CompanyBack"), QStringLiteral("CompanyBack"), false, true,
-                  make<FactoryReturnScreen>()});
-    registry.add({QStringLiteral("BlankOut"), QString(), true, true, make<VoidScreen>()});
+                  screenMaker<FactoryReturnScreen>()});
+    registry.add({QStringLiteral("BlankOut"), QString(), true, true, screenMaker<VoidScreen>()});
 }
 
 }  // namespace kestavion

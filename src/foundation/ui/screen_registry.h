@@ -22,6 +22,12 @@ struct ScreenEntry {
     std::function<QDialog *(AppContext &, QWidget *parent)> create;
 };
 
+// The usual factory: a screen built from the context and its parent.
+template <typename Screen>
+std::function<QDialog *(AppContext &, QWidget *)> screenMaker() {
+    return [](AppContext &ctx, QWidget *parent) -> QDialog * { return new Screen(ctx, parent); };
+}
+
 class ScreenRegistry {
 public:
     void add(ScreenEntry entry);

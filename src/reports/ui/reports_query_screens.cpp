@@ -31,20 +31,13 @@
 
 namespace kestavion {
 
-namespace {
-template <typename Screen>
-std::function<QDialog *(AppContext &, QWidget *)> make() {
-    return [](AppContext &ctx, QWidget *parent) -> QDialog * { return new Screen(ctx, parent); };
-}
-}  // namespace
-
 void registerReportQueryScreens(ScreenRegistry &registry) {
-    registry.add({QStringLiteral("StoreQuery"), QStringLiteral("StoreQuery"), true, true, make<StockQueryScreen>()});
-    registry.add({QStringLiteral("SellQuery"), QStringLiteral("SellQuery"), true, true, make<SalesQueryScreen>()});
-    registry.add({QStringLiteral("SellGroup"), QString(), true, true, make<SalesRankingScreen>()});
-    registry.add({QStringLiteral("ClientChangeQuery"), QString(), true, true, make<BackChangeQueryScreen>()});
-    registry.add({QStringLiteral("Back"), QString(), true, true, make<BackFactoryQueryScreen>()});
-    registry.add({QStringLiteral("BlankOutQuery"), QString(), true, true, make<BlankOutQueryScreen>()});
+    registry.add({QStringLiteral("StoreQuery"), QStringLiteral("StoreQuery"), true, true, screenMaker<StockQueryScreen>()});
+    registry.add({QStringLiteral("SellQuery"), QStringLiteral("SellQuery"), true, true, screenMaker<SalesQueryScreen>()});
+    registry.add({QStringLiteral("SellGroup"), QString(), true, true, screenMaker<SalesRankingScreen>()});
+    registry.add({QStringLiteral("ClientChangeQuery"), QString(), true, true, screenMaker<BackChangeQueryScreen>()});
+    registry.add({QStringLiteral("Back"), QString(), true, true, screenMaker<BackFactoryQueryScreen>()});
+    registry.add({QStringLiteral("BlankOutQuery"), QString(), true, true, screenMaker<BlankOutQueryScreen>()});
 }
 
 namespace reportsui {

@@ -9,20 +9,13 @@
 
 namespace kestavion {
 
-namespace {
-template <typename Screen>
-std::function<QDialog *(AppContext &, QWidget *)> make() {
-    return [](AppContext &ctx, QWidget *parent) -> QDialog * { return new Screen(ctx, parent); };
-}
-}  // namespace
-
 void registerReportsScreens(ScreenRegistry &registry) {
-    registry.add({QStringLiteral("DayAmount"), QString(), true, true, make<DaySettlementScreen>()});
-    registry.add({QStringLiteral("AmountTotal"), QString(), true, true, make<SettlementSummaryScreen>()});
-    registry.add({QStringLiteral("Profit"), QString(), true, true, make<ProfitScreen>()});
-    registry.add({QStringLiteral("ProfitByNo"), QString(), true, true, make<ArticleProfitScreen>()});
-    registry.add({QStringLiteral("OtherOut"), QString(), true, true, make<OtherExpenseScreen>()});
-    registry.add({QStringLiteral("OtherOutQuery"), QString(), true, true, make<OtherExpenseQueryScreen>()});
+    registry.add({QStringLiteral("DayAmount"), QString(), true, true, screenMaker<DaySettlementScreen>()});
+    registry.add({QStringLiteral("AmountTotal"), QString(), true, true, screenMaker<SettlementSummaryScreen>()});
+    registry.add({QStringLiteral("Profit"), QString(), true, true, screenMaker<ProfitScreen>()});
+    registry.add({QStringLiteral("ProfitByNo"), QString(), true, true, screenMaker<ArticleProfitScreen>()});
+    registry.add({QStringLiteral("OtherOut"), QString(), true, true, screenMaker<OtherExpenseScreen>()});
+    registry.add({QStringLiteral("OtherOutQuery"), QString(), true, true, screenMaker<OtherExpenseQueryScreen>()});
 }
 
 }  // namespace kestavion
