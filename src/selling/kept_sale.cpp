@@ -3,6 +3,7 @@
 #include "foundation/refusal.h"
 
 #include <QHash>
+#include <QSysInfo>
 
 namespace kestavion {
 
@@ -10,8 +11,14 @@ namespace {
 
 const QString kOwnerWhere = QStringLiteral("ShopNo=? AND TillKey=? AND Seller=?");
 
-QVariantList ownerOf(const Session &session) {
-    return {session.shopNo, session.tillKey.isEmpty() ? kSingleTillKey : session.tillKey, session.user.No};
+// The till a list belongs to: the key of the settings file; without one, the embedded
+// file's single till, or on a server this machine (tills sharing a server without keys
+// of their own must not take each other's lists).
+QVariantList ownerOf(const Database &db, const Session &session) {
+    QString till = session.tillKey;
+    if (till.isEmpty())
+        till = db.localFile().isEmpty() ? QStringLiteral("机器 ") + QSysInfo::machineHostName() : kSingleTillKey;
+    return {session.shopNo, till, session.user.No};
 }
 
 // What the seller is told about a line that cannot come back.
@@ -23,7 +30,7 @@ QString describe(const QString &typeNo, const QString &size, const QString &colo
 
 KeptSale::KeptSale(Database &db, const Session &session) : db_(db), session_(session) {}
 
-QVariantList KeptSale::owner() const { return ownerOf(session_); }
+QVariantList KeptSale::owner() const { return ownerOf(db_, session_); }
 
 qint64 KeptSale::insert(const SaleLine &l) {
     QVariantList params = owner();
@@ -138,7 +145,7 @@ KeptSale::Restored KeptSale::restore() {
 }
 
 void KeptSale::removeWithin(Database &db, const Session &session) {
-    db.exec(QStringLiteral("DELETE FROM PendingSaleLine WHERE ") + kOwnerWhere, ownerOf(session));
+    db.exec(QStringLiteral("DELETE FROM PendingSaleLine WHERE ") + kOwnerWhere, ownerOf(db, session));
 }
 
 }  // namespace kestavion

@@ -10,7 +10,7 @@
 
 namespace kestavion {
 
-// The till key of a machine whose settings file names none (the one-till shop).
+// The till key of the embedded file's one till when the settings file names none.
 inline const QString kSingleTillKey = QStringLiteral("单机");
 
 // The till's pre-sale list, kept in the database as it is built (PendingSaleLine, one
