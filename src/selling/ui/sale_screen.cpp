@@ -444,7 +444,8 @@ void SaleScreen::offerKeptList() {
     list_.assign(std::move(restored.lines));
     VSSell->clearRows();
     appendLines(0);
-    if (!restored.dropped.isEmpty()) ctx_.prompt().warning(kNotRestored + restored.dropped.join(QLatin1Char('\n')), kTitleHint);
+    if (!restored.dropped.isEmpty())
+        ctx_.prompt().warning(kNotRestored + restored.dropped.join(QLatin1Char('\n')), kTitleHint);
     focusTo(list_.empty() ? static_cast<QWidget *>(txtNo) : txtReciveAmout);
 }
 
@@ -536,10 +537,10 @@ void SaleScreen::removeCurrentLine() {
     if (r < 1 || r > list_.size()) return;
     const qint64 keptId = list_.lines()[static_cast<std::size_t>(r - 1)].keptId;
     list_.remove(r - 1);
-    keep([keptId](KeptSale &k) { k.remove(keptId); });
     VSSell->removeItem(r);
     if (VSSell->rows() > 1) VSSell->setRow(std::min(r, VSSell->rows() - 1));
     updateTotals();
+    keep([keptId](KeptSale &k) { k.remove(keptId); });
     if (list_.total() == Money()) focusTo(VSFlexGrid);
 }
 

@@ -460,6 +460,9 @@ TEST_F(SaleScreenTest, AListLeftByACrashIsOfferedBackOnOpening) {
     EXPECT_EQ(s->lbAmount->text(), QStringLiteral("338"));
     EXPECT_EQ(s->focusWidget(), s->txtReciveAmout);
     EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 2);
+    press(*s, Qt::Key_F7);
+    press(*s, Qt::Key_Delete);  // a pair taken off the list leaves the kept list too
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 1);
 
     s.reset();
     prompter.answer({false});
