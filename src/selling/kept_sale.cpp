@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QSysInfo>
+#include <algorithm>
 
 namespace kestavion {
 
