@@ -38,8 +38,11 @@ for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done 2>/dev
 
 # Fusion draws the same everywhere; the CJK face covers the Chinese captions.
 export QT_QPA_PLATFORM=xcb
-(cd "$WORK" && exec ./kestavion -style Fusion) >"$WORK/app.log" 2>&1 &
-APP_PID=$!
+start_app() {
+  (cd "$WORK" && exec ./kestavion -style Fusion) >>"$WORK/app.log" 2>&1 &
+  APP_PID=$!
+}
+start_app
 
 # Waits for a window whose title matches (a regular expression) and prints its id.
 wait_window() {
@@ -155,14 +158,18 @@ COMMIT;
 SQL
 shot_screen till "^售货$" o 1
 # The till in use: 2 pairs of A1008 at 8.5, one B2051 at a special price, the payment typed.
-focus_window "$MAIN_TITLE"
-TILL_KEYS="$(menu_keys o 1)"
-xdotool key --clearmodifiers "${TILL_KEYS%% *}"
-sleep 0.2
-# shellcheck disable=SC2086
-xdotool key ${TILL_KEYS#* }
-wait_window "^售货$" >/dev/null
-sleep 0.3
+open_till() {
+  focus_window "$MAIN_TITLE"
+  local keys
+  keys="$(menu_keys o 1)"
+  xdotool key --clearmodifiers "${keys%% *}"
+  sleep 0.2
+  # shellcheck disable=SC2086
+  xdotool key ${keys#* }
+  wait_window "^售货$" >/dev/null
+  sleep 0.3
+}
+open_till
 xdotool type --delay 50 A1008
 xdotool key Return Return
 xdotool type --delay 50 2
@@ -179,7 +186,25 @@ xdotool type --delay 50 250
 xdotool key Return
 xdotool type --delay 50 1000
 shot till_sale
+# The program dies with the pairs on the list (kill -9). Started again, the same seller
+# opening the till is offered the list back; Yes restores it.
+kill -9 "$APP_PID"
+wait "$APP_PID" 2>/dev/null || true
+start_app
+focus_window "系统登陆"
+xdotool type --delay 50 admin
+xdotool key Return
+xdotool type --delay 50 admin
+xdotool key Return
+wait_window "$MAIN_TITLE" >/dev/null
+open_till
+wait_window "^提示$" >/dev/null
+shot till_restore_prompt
+xdotool key Return
+sleep 0.3
+shot till_restored
 # Esc with pairs on the list asks first; Yes (the default) leaves.
+focus_window "^售货$"
 xdotool key Escape
 wait_window "提示" >/dev/null
 shot till_leave

@@ -73,6 +73,16 @@ const std::vector<UpgradeStep> &upgradeSteps() {
           QStringLiteral("DROP TABLE DataDictionary"),
           QStringLiteral("ALTER TABLE DataDictionaryNew RENAME TO DataDictionary"),
           QStringLiteral("CREATE INDEX idx_datadictionary_item ON DataDictionary(Item, ID)")}},
+        // The till keeps its pre-sale list as it is built, one row per pair, so a crash
+        // of the program or the machine loses no list: whose it is (shop, till, seller),
+        // the goods, the retail price seen, the discount and the amount charged. Only
+        // the checkout turns it into sales.
+        {7,
+         {QStringLiteral("CREATE TABLE IF NOT EXISTS PendingSaleLine (ID $AUTO_ID, ShopNo TEXT, TillKey TEXT, "
+                         "Seller TEXT, StoreGUID TEXT, TypeNo TEXT, Size TEXT, Colour TEXT, Price NUMERIC, "
+                         "Abate TEXT, Amount NUMERIC)"),
+          QStringLiteral("CREATE INDEX IF NOT EXISTS idx_pendingsaleline_owner ON PendingSaleLine(ShopNo, TillKey, "
+                         "Seller, ID)")}},
     };
     return steps;
 }
@@ -118,6 +128,7 @@ void checkAndUpgradeSchema(Database &db) {
 
 const QStringList &businessTables() {
     static const QStringList tables = {
+        QStringLiteral("PendingSaleLine"),
         QStringLiteral("Sell"),      QStringLiteral("Store"),      QStringLiteral("StoreDetail"),
         QStringLiteral("BuyPrice"),  QStringLiteral("BackStore"),  QStringLiteral("SellChange"),
         QStringLiteral("DayAmount"), QStringLiteral("OtherOut"),   QStringLiteral("FactoryBackTotal")};

@@ -3,6 +3,7 @@
 #include "foundation/guid.h"
 #include "foundation/numbers.h"
 #include "foundation/refusal.h"
+#include "selling/kept_sale.h"
 #include "selling/lot_consumption.h"
 #include "selling/sale_numbering.h"
 #include "stock/stock_ledger.h"
@@ -43,6 +44,8 @@ CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money 
                   result.change.toDouble()});
         result.rows.push_back({guid, lot.id, lot.price});
     }
+    // The till's kept copy of the list goes with the sale it became, or stays with it.
+    KeptSale::removeWithin(db_, session_);
     tx.commit();
     return result;
 }

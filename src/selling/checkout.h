@@ -27,7 +27,8 @@ struct CheckoutResult {
 
 // Turns the pre-sale list into Sell rows: in one transaction, per pair, the stock goes
 // down by one, one unit leaves a purchase lot (oldest or newest first by the shop's
-// rule) and one Sell row is written with that lot's price and key.
+// rule) and one Sell row is written with that lot's price and key; the till's kept
+// copy of the list is removed in the same transaction.
 class Checkout {
 public:
     Checkout(Database &db, const Session &session, const Clock &clock)

@@ -4,7 +4,13 @@
 #include <QStringConverter>
 #include <QStringList>
 
+#include <atomic>
 #include <cerrno>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <fcntl.h>
 #include <netdb.h>
 #include <poll.h>
@@ -122,21 +128,75 @@ QByteArray readAnswers(int fd, int count, Clock::time_point deadline) {
     return got;
 }
 
-int connectTo(const QString &hostPort, Clock::time_point deadline) {
-    const int colon = hostPort.lastIndexOf(QLatin1Char(':'));
-    const QByteArray host = hostPort.left(colon).toUtf8();
-    const QByteArray port = hostPort.mid(colon + 1).toUtf8();
+// The addresses of a getaddrinfo answer, which is freed.
+std::vector<EscPosLink::Endpoint> endpointsOf(addrinfo *found) {
+    std::vector<EscPosLink::Endpoint> out;
+    for (addrinfo *a = found; a; a = a->ai_next)
+        out.push_back({a->ai_family, a->ai_socktype, a->ai_protocol,
+                       QByteArray(reinterpret_cast<const char *>(a->ai_addr), int(a->ai_addrlen))});
+    ::freeaddrinfo(found);
+    return out;
+}
+
+// A name lookup that finishes on its own thread; the till waits for it only until its
+// deadline. A lookup still running then is left to finish (its result is dropped), and
+// while a few are still running no more are started, so a name service that stays
+// silent costs at most a handful of idle threads, never a held-up sale.
+struct Lookup {
+    std::mutex m;
+    std::condition_variable done;
+    bool finished = false;
+    std::vector<EscPosLink::Endpoint> found;
+};
+std::atomic<int> lookupsRunning{0};
+constexpr int kMaxLookupsRunning = 4;
+
+std::vector<EscPosLink::Endpoint> resolveBounded(const EscPosLink::Resolver &resolver, const QByteArray &host,
+                                                 const QByteArray &port, Clock::time_point deadline) {
+    // A numeric address needs no name service: answered at once.
     addrinfo hints{};
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
-    hints.ai_flags = AI_NUMERICSERV;
-    addrinfo *found = nullptr;
-    if (::getaddrinfo(host.constData(), port.constData(), &hints, &found) != 0) return -1;
+    hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+    addrinfo *numeric = nullptr;
+    if (::getaddrinfo(host.constData(), port.constData(), &hints, &numeric) == 0) return endpointsOf(numeric);
+    if (lookupsRunning.load() >= kMaxLookupsRunning) return {};
+    auto lookup = std::make_shared<Lookup>();
+    ++lookupsRunning;
+    try {
+        std::thread([lookup, resolver, host, port] {
+            std::vector<EscPosLink::Endpoint> found;
+            try {
+                found = resolver(host, port);
+            } catch (...) {
+            }
+            {
+                std::lock_guard<std::mutex> lock(lookup->m);
+                lookup->found = std::move(found);
+                lookup->finished = true;
+            }
+            lookup->done.notify_all();
+            --lookupsRunning;
+        }).detach();
+    } catch (const std::system_error &) {
+        --lookupsRunning;
+        return {};
+    }
+    std::unique_lock<std::mutex> lock(lookup->m);
+    if (!lookup->done.wait_until(lock, deadline, [&] { return lookup->finished; })) return {};
+    return std::move(lookup->found);
+}
+
+int connectTo(const QString &hostPort, const EscPosLink::Resolver &resolver, Clock::time_point deadline) {
+    const int colon = hostPort.lastIndexOf(QLatin1Char(':'));
+    const QByteArray host = hostPort.left(colon).toUtf8();
+    const QByteArray port = hostPort.mid(colon + 1).toUtf8();
     int fd = -1;
-    for (addrinfo *a = found; a && fd < 0; a = a->ai_next) {
-        fd = ::socket(a->ai_family, a->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a->ai_protocol);
+    for (const EscPosLink::Endpoint &a : resolveBounded(resolver, host, port, deadline)) {
+        fd = ::socket(a.family, a.socktype | SOCK_NONBLOCK | SOCK_CLOEXEC, a.protocol);
         if (fd < 0) continue;
-        if (::connect(fd, a->ai_addr, a->ai_addrlen) == 0) break;
+        const auto *addr = reinterpret_cast<const sockaddr *>(a.address.constData());
+        if (::connect(fd, addr, socklen_t(a.address.size())) == 0) break;
         int err = 0;
         socklen_t len = sizeof err;
         if (errno == EINPROGRESS && waitFor(fd, POLLOUT, deadline) &&
@@ -145,13 +205,22 @@ int connectTo(const QString &hostPort, Clock::time_point deadline) {
         ::close(fd);
         fd = -1;
     }
-    ::freeaddrinfo(found);
     return fd;
 }
 
 bool isHostPort(const QString &device) { return !device.startsWith(QLatin1Char('/')) && !device.startsWith(QLatin1Char('.')); }
 
 }  // namespace
+
+std::vector<EscPosLink::Endpoint> EscPosLink::systemResolver(const QByteArray &host, const QByteArray &port) {
+    addrinfo hints{};
+    hints.ai_family = AF_UNSPEC;
+    hints.ai_socktype = SOCK_STREAM;
+    hints.ai_flags = AI_NUMERICSERV;
+    addrinfo *found = nullptr;
+    if (::getaddrinfo(host.constData(), port.constData(), &hints, &found) != 0) return {};
+    return endpointsOf(found);
+}
 
 EscPosLink::Outcome EscPosLink::send(const QByteArray &bytes) const {
     const auto statusDeadline = Clock::now() + statusWait_;
@@ -160,7 +229,7 @@ EscPosLink::Outcome EscPosLink::send(const QByteArray &bytes) const {
     if (isHostPort(device_)) {
         QString target = device_;
         if (!target.contains(QLatin1Char(':'))) target += QStringLiteral(":9100");
-        fd = connectTo(target, statusDeadline);
+        fd = connectTo(target, resolver_, statusDeadline);
     } else {
         struct stat st {};
         const QByteArray path = device_.toLocal8Bit();

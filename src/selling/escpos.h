@@ -7,6 +7,8 @@
 #include <QByteArray>
 #include <QString>
 #include <chrono>
+#include <functional>
+#include <vector>
 
 namespace kestavion {
 
@@ -48,16 +50,29 @@ class EscPosLink {
 public:
     enum class Outcome { Printed, NotFound, Offline, PaperOut };
 
-    explicit EscPosLink(QString device, std::chrono::milliseconds statusWait = std::chrono::milliseconds(500),
-                        std::chrono::milliseconds writeWait = std::chrono::milliseconds(2000))
-        : device_(std::move(device)), statusWait_(statusWait), writeWait_(writeWait) {}
+    // One address a printer's name resolves to.
+    struct Endpoint {
+        int family = 0, socktype = 0, protocol = 0;
+        QByteArray address;  // the sockaddr's bytes
+    };
+    // Turns a host name and port into addresses; may block for as long as the name
+    // service takes. The default asks the system (getaddrinfo).
+    using Resolver = std::function<std::vector<Endpoint>(const QByteArray &host, const QByteArray &port)>;
+    static std::vector<Endpoint> systemResolver(const QByteArray &host, const QByteArray &port);
 
-    // Asks the status first (waiting at most statusWait), then writes `bytes`.
+    explicit EscPosLink(QString device, std::chrono::milliseconds statusWait = std::chrono::milliseconds(500),
+                        std::chrono::milliseconds writeWait = std::chrono::milliseconds(2000),
+                        Resolver resolver = &EscPosLink::systemResolver)
+        : device_(std::move(device)), statusWait_(statusWait), writeWait_(writeWait), resolver_(std::move(resolver)) {}
+
+    // Asks the status first (waiting at most statusWait, the printer's name lookup
+    // included), then writes `bytes`.
     Outcome send(const QByteArray &bytes) const;
 
 private:
     QString device_;
     std::chrono::milliseconds statusWait_, writeWait_;
+    Resolver resolver_;
 };
 
 }  // namespace kestavion

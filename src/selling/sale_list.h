@@ -21,6 +21,7 @@ struct SaleLine {
     int quantity = 1;   // always 1: one line per pair
     QString abate;      // "全", a figure such as "8.5", or "特价"
     qint64 amount = 0;  // charged for the pair, a whole number
+    qint64 keptId = 0;  // its row in the till's kept list (0: not kept)
 };
 
 inline const QString kFullPrice = QStringLiteral("全");
@@ -41,7 +42,8 @@ enum class SaleCheck {
 };
 QString saleCheckMessage(SaleCheck check);
 
-// The pre-sale list: lines, their checks and totals. Nothing is written before checkout.
+// The pre-sale list: lines, their checks and totals. Nothing of it reaches the sales or
+// the stock before checkout (the till keeps a copy of it: KeptSale).
 class SaleList {
 public:
     // Quantity typed in the quantity box against the goods' stock, counting the pairs
@@ -65,6 +67,9 @@ public:
                    const QString &specialText);
     void remove(int index);
     void clear() { lines_.clear(); }
+    // The list as restored from the till's kept list.
+    void assign(std::vector<SaleLine> lines) { lines_ = std::move(lines); }
+    void setKeptId(int index, qint64 id) { lines_.at(static_cast<std::size_t>(index)).keptId = id; }
 
     int countOf(const QString &storeGuid) const;
     bool empty() const { return lines_.empty(); }

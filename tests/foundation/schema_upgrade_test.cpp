@@ -17,6 +17,11 @@ TEST_F(DbTest, FirstVersionFileGainsTheArticleIndex) {
                                QStringLiteral("2026-12-31")});
     ASSERT_FALSE(plan.empty());
     EXPECT_TRUE(plan.text(0, plan.columnCount() - 1).contains(QStringLiteral("idx_sell_shop_type_date")));
+    // A file of the version before the till kept its list gains the table for it.
+    db->exec(QStringLiteral("DROP TABLE PendingSaleLine"));
+    db->exec(QStringLiteral("PRAGMA user_version = 6"));
+    checkAndUpgradeSchema(*db);
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT count(*) FROM PendingSaleLine")).toInt(), 0);
     // An up-to-date file is left as it is.
     EXPECT_NO_THROW(checkAndUpgradeSchema(*db));
     EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);

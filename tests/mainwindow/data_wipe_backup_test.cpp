@@ -1,6 +1,7 @@
 #include "foundation/schema.h"
 #include "mainwindow/data_wipe.h"
 #include "mainwindow/exit_backup.h"
+#include "selling/kept_sale.h"
 #include "kit/fixtures.h"
 
 #include <QDir>
@@ -29,10 +30,19 @@ void plantBusiness(Database &db) {
     db.exec(QStringLiteral("INSERT INTO FactoryBackTotal (Seller,Quantity,ShopNo) VALUES ('admin',2,?)"), {kShopKey});
 }
 
+// A pair on a till's kept pre-sale list.
+void keepOnePair(Database &db, const Session &session) {
+    SaleLine line;
+    line.goods.storeGuid = db.scalar(QStringLiteral("SELECT GUID FROM Store")).toString();
+    line.abate = kFullPrice;
+    KeptSale(db, session).add({line}, 0);
+}
+
 }  // namespace
 
 TEST_F(DbTest, DataWipeEmptiesBusinessTablesAndKeepsTheRest) {
     plantBusiness(*db);
+    keepOnePair(*db, ctx.session);
     std::map<QString, qint64> kept;
     for (const QString &t : kKeptTables) {
         kept[t] = count(t);
@@ -42,6 +52,7 @@ TEST_F(DbTest, DataWipeEmptiesBusinessTablesAndKeepsTheRest) {
 
     DataWipe(*db, ctx.session).run();
     for (const QString &t : businessTables()) EXPECT_EQ(count(t), 0) << t.toStdString();
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 0);  // no till offers a list of wiped goods
     for (const QString &t : kKeptTables) EXPECT_EQ(count(t), kept[t]) << t.toStdString();
 }
 

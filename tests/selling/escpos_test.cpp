@@ -11,6 +11,9 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <thread>
 #include <unistd.h>
 
@@ -189,6 +192,47 @@ TEST(EscPosTest, NetworkPrinterGetsTheStatusQueryThenTheReceipt) {
     FakeNetworkPrinter silent{QByteArray()};
     EXPECT_EQ(EscPosLink(silent.address()).send(job), EscPosLink::Outcome::NotFound);
     EXPECT_EQ(silent.received(), escpos::kStatusQuery);
+}
+
+TEST(EscPosTest, PrinterNamesAreLookedUpWithinTheStatusWait) {
+    const QByteArray job("x");
+    // A name service that stays silent until the test lets it go: the sale does not
+    // wait for it. Were the lookup unbounded, send() would wait here for ever.
+    struct Silent {
+        std::mutex m;
+        std::condition_variable cv;
+        bool released = false, asked = false;
+    };
+    auto silent = std::make_shared<Silent>();
+    auto hang = [silent](const QByteArray &, const QByteArray &) {
+        std::unique_lock<std::mutex> lock(silent->m);
+        silent->asked = true;
+        silent->cv.wait(lock, [&] { return silent->released; });
+        return std::vector<EscPosLink::Endpoint>{};
+    };
+    EscPosLink link(QStringLiteral("printer.shop:9100"), std::chrono::milliseconds(200), std::chrono::milliseconds(2000),
+                    hang);
+    EXPECT_EQ(link.send(job), EscPosLink::Outcome::NotFound);
+    {
+        std::lock_guard<std::mutex> lock(silent->m);
+        EXPECT_FALSE(silent->released);
+        silent->released = true;
+    }
+    silent->cv.notify_all();
+
+    // A name that does resolve in time reaches the printer it names.
+    FakeNetworkPrinter ready(QByteArray("\x12\x12", 2));
+    const QString address = ready.address();
+    auto local = [address](const QByteArray &host, const QByteArray &port) {
+        EXPECT_EQ(host, QByteArray("printer.shop"));
+        return EscPosLink::systemResolver(address.section(QLatin1Char(':'), 0, 0).toUtf8(), port);
+    };
+    const QString port = address.section(QLatin1Char(':'), 1);
+    EXPECT_EQ(EscPosLink(QStringLiteral("printer.shop:") + port, std::chrono::milliseconds(500),
+                         std::chrono::milliseconds(2000), local)
+                  .send(job),
+              EscPosLink::Outcome::Printed);
+    EXPECT_EQ(ready.received(), escpos::kStatusQuery + job);
 }
 
 TEST(EscPosTest, MissingPrintersAreNotFound) {

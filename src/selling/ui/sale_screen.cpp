@@ -7,7 +7,9 @@
 #include "foundation/ui/grid_model.h"
 #include "foundation/ui/typed_search.h"
 #include "foundation/ui/printer_access.h"
+#include "foundation/refusal.h"
 #include "selling/checkout.h"
+#include "selling/kept_sale.h"
 #include "selling/receipt.h"
 #include "selling/sale_numbering.h"
 #include "selling/till_goods.h"
@@ -21,6 +23,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace kestavion {
@@ -42,6 +45,12 @@ QString printerProblem(const AppContext &ctx) {
 }
 // Asked when Esc would close the till with pairs still on the list.
 const QString kDropSale = QStringLiteral("预售列表中还有未结帐的商品，确定要放弃本次销售吗？");
+// Asked on opening when this seller left a list on this till (the program or the
+// machine stopped before checkout).
+const QString kRestoreKept = QStringLiteral("恢复上次未结帐的预售列表？");
+const QString kNotRestored = QStringLiteral("以下商品不能再恢复到预售列表，已去掉：\n");
+const QString kKeepFailed = QStringLiteral(
+    "预售列表没能保存到数据库（%1）。\n可以继续销售，但如果程序意外关闭，这张预售列表将无法恢复。");
 
 const QStringList kSellHeadings = {QString(),           QStringLiteral("GUID"), QStringLiteral("货号"),
                                    QStringLiteral("种类"), QStringLiteral("品牌"), QStringLiteral("尺码"),
@@ -70,6 +79,13 @@ SaleScreen::SaleScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
     lbOpt->setText(ctx_.session.user.Name);
     refreshSellNo();
     showCurrentPrice();
+    // Looked up before any pair can be added: only a list left from before counts.
+    try {
+        keptListFound_ = KeptSale(ctx_.database(), ctx_.session).exists();
+    } catch (const DbError &) {
+        // Unreadable now: the till still sells; the next write will say so.
+    } catch (const Refusal &) {
+    }
 
     connect(txtNo, &QLineEdit::textChanged, this, [this] { search(); });
     connect(VSFlexGrid, &Grid::rowChanged, this, [this] { showCurrentPrice(); });
@@ -95,6 +111,12 @@ SaleScreen::SaleScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_
 }
 
 SaleScreen::~SaleScreen() = default;
+
+void SaleScreen::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    // The question comes once the till is on the screen behind it.
+    if (keptListFound_) QTimer::singleShot(0, this, [this] { offerKeptList(); });
+}
 
 void SaleScreen::buildControls() {
     txtNo = new QLineEdit(this);
@@ -378,7 +400,53 @@ bool SaleScreen::previewKey(QKeyEvent *e) {
 void SaleScreen::reject() {
     // Esc must not silently throw a sale in progress away.
     if (!list_.empty() && !ctx_.prompt().question(kDropSale, kTitleHint)) return;
+    // Abandoned: the kept copy goes too.
+    if (!list_.empty() || keptBroken_) {
+        list_.clear();
+        keep([](KeptSale &k) { k.discard(); });
+    }
     QDialog::reject();
+}
+
+// ---- the kept list --------------------------------------------------------------
+
+void SaleScreen::keep(const std::function<void(KeptSale &)> &write) {
+    KeptSale kept(ctx_.database(), ctx_.session);
+    try {
+        if (keptBroken_) {
+            const std::vector<qint64> ids = kept.replace(list_.lines());
+            for (std::size_t i = 0; i < ids.size(); ++i) list_.setKeptId(static_cast<int>(i), ids[i]);
+        } else {
+            write(kept);
+        }
+        keptBroken_ = false;
+    } catch (const DbError &e) {
+        keptBroken_ = true;
+        if (!keptFailureTold_) {
+            keptFailureTold_ = true;
+            ctx_.prompt().warning(kKeepFailed.arg(e.message()), kTitleHint);
+        }
+    } catch (const Refusal &) {
+        keptBroken_ = true;
+    }
+}
+
+void SaleScreen::offerKeptList() {
+    if (!keptListFound_ || !list_.empty()) return;
+    keptListFound_ = false;
+    if (!ctx_.prompt().question(kRestoreKept, kTitleHint)) {
+        keep([](KeptSale &k) { k.discard(); });
+        return;
+    }
+    KeptSale::Restored restored;
+    if (!runReporting(ctx_.prompt(), [&] { restored = KeptSale(ctx_.database(), ctx_.session).restore(); }))
+        return;  // the kept list stays for the next opening
+    list_.assign(std::move(restored.lines));
+    VSSell->clearRows();
+    appendLines(0);
+    if (!restored.dropped.isEmpty())
+        ctx_.prompt().warning(kNotRestored + restored.dropped.join(QLatin1Char('\n')), kTitleHint);
+    focusTo(list_.empty() ? static_cast<QWidget *>(txtNo) : txtReciveAmout);
 }
 
 // ---- adding and removing pairs --------------------------------------------------
@@ -418,6 +486,7 @@ void SaleScreen::addWithDiscount() {
     const int from = list_.size();
     list_.addDiscounted(currentGoods(), txtPrice->text(), txtQuatity->text(), txtAbate->text());
     appendLines(from);
+    keepAdded(from);
     focusTo(txtReciveAmout);
 }
 
@@ -437,6 +506,7 @@ void SaleScreen::addWithSpecialPrice() {
     const int from = list_.size();
     list_.addSpecial(currentGoods(), txtPrice->text(), txtQuatity->text(), txtChangePrice->text());
     appendLines(from);
+    keepAdded(from);
     focusTo(txtReciveAmout);
 }
 
@@ -454,14 +524,23 @@ void SaleScreen::appendLines(int from) {
     updateTotals();
 }
 
+void SaleScreen::keepAdded(int from) {
+    keep([&](KeptSale &k) {
+        const std::vector<qint64> ids = k.add(list_.lines(), from);
+        for (std::size_t i = 0; i < ids.size(); ++i) list_.setKeptId(from + static_cast<int>(i), ids[i]);
+    });
+}
+
 void SaleScreen::removeCurrentLine() {
     if (list_.empty()) return;
     const int r = VSSell->row();
     if (r < 1 || r > list_.size()) return;
+    const qint64 keptId = list_.lines()[static_cast<std::size_t>(r - 1)].keptId;
     list_.remove(r - 1);
     VSSell->removeItem(r);
     if (VSSell->rows() > 1) VSSell->setRow(std::min(r, VSSell->rows() - 1));
     updateTotals();
+    keep([keptId](KeptSale &k) { k.remove(keptId); });
     if (list_.total() == Money()) focusTo(VSFlexGrid);
 }
 
@@ -501,6 +580,7 @@ void SaleScreen::checkOut() {
         }))
         return;  // rolled back: the list, payment and change stay for another try
     lastSellNo_ = result.sellNo;
+    keptBroken_ = false;  // the checkout removed the kept list with the sale
 
     // The goods list keeps its rows with the pairs just sold taken off; the next search
     // works on the stock as now stored (sold-out goods drop out).

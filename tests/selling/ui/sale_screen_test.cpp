@@ -417,3 +417,96 @@ TEST_F(SaleScreenTest, ThermalPrinterNeverHoldsUpASale) {
     EXPECT_TRUE(text.contains(QStringLiteral("销售编号：          202612090002")));
     ctx.printer = &printer;
 }
+
+// A till closed without checkout or Esc (a crash) leaves its list: the next opening by
+// the same seller asks, restores what can still be sold, names what cannot, and puts
+// the focus on the payment. No drops the kept list; Esc then abandons it for good.
+TEST_F(SaleScreenTest, AListLeftByACrashIsOfferedBackOnOpening) {
+    auto addPairs = [&](SaleScreen &s, const QString &typeNo, const QString &quantity) {
+        press(s, Qt::Key_F5);
+        s.txtNo->clear();
+        type(s, typeNo);
+        enter(s);
+        enter(s);
+        type(s, quantity);
+        enter(s);
+        type(s, QStringLiteral("8.5"));
+        enter(s);
+    };
+    auto reopen = [&] {
+        prompter.clear();
+        auto s = open();
+        QApplication::processEvents();  // the question comes once the till is shown
+        return s;
+    };
+    {
+        auto s = open();
+        addPairs(*s, QStringLiteral("A100"), QStringLiteral("2"));
+        addPairs(*s, QStringLiteral("B200"), QStringLiteral("1"));
+        ASSERT_EQ(s->saleList().size(), 3);
+    }  // gone without a word, as in a crash
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 3);
+    db->exec(QStringLiteral("UPDATE Store SET Quantity=0 WHERE GUID=?"), {guidB});
+
+    auto s = reopen();
+    ASSERT_EQ(prompter.messages.size(), 2u);
+    EXPECT_EQ(prompter.messages[0].text, QStringLiteral("恢复上次未结帐的预售列表？"));
+    EXPECT_EQ(prompter.messages[0].kind, Kind::Question);
+    EXPECT_EQ(prompter.messages[0].title, QStringLiteral("提示"));
+    EXPECT_EQ(prompter.messages[1].kind, Kind::Warning);
+    EXPECT_EQ(prompter.messages[1].text, QStringLiteral("以下商品不能再恢复到预售列表，已去掉：\n"
+                                                        "货号 B200 尺码 40 颜色 黑色：库存不足"));
+    EXPECT_EQ(s->VSSell->rows(), 3);
+    EXPECT_EQ(s->lbAmount->text(), QStringLiteral("338"));
+    EXPECT_EQ(s->focusWidget(), s->txtReciveAmout);
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 2);
+    press(*s, Qt::Key_F7);
+    press(*s, Qt::Key_Delete);  // a pair taken off the list leaves the kept list too
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 1);
+
+    s.reset();
+    prompter.answer({false});
+    s = reopen();
+    EXPECT_EQ(prompter.texts(), QStringList({QStringLiteral("恢复上次未结帐的预售列表？")}));
+    EXPECT_TRUE(s->saleList().empty());
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 0);
+
+    addPairs(*s, QStringLiteral("A100"), QStringLiteral("1"));
+    press(*s, Qt::Key_Escape);  // Yes: the sale is abandoned, its kept copy too
+    EXPECT_FALSE(s->isVisible());
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 0);
+    s = reopen();
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+// A kept list that cannot be written never stops the sale: said once, and the next
+// write that succeeds keeps the whole list.
+TEST_F(SaleScreenTest, AFailingKeptListIsToldOnceAndTheSaleGoesOn) {
+    auto s = open();
+    auto addOne = [&](const QString &typeNo) {
+        press(*s, Qt::Key_F5);
+        s->txtNo->clear();
+        type(*s, typeNo);
+        enter(*s);
+        enter(*s);
+        enter(*s);
+        enter(*s);
+    };
+    db->exec(QStringLiteral("CREATE TRIGGER refuse BEFORE INSERT ON PendingSaleLine BEGIN SELECT RAISE(ABORT,'disk full'); END"));
+    addOne(QStringLiteral("A100"));
+    ASSERT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(prompter.messages[0].kind, Kind::Warning);
+    EXPECT_TRUE(prompter.messages[0].text.startsWith(QStringLiteral("预售列表没能保存到数据库（disk full）")));
+    EXPECT_EQ(s->focusWidget(), s->txtReciveAmout);
+    addOne(QStringLiteral("B200"));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+    EXPECT_EQ(s->saleList().size(), 2);
+
+    db->exec(QStringLiteral("DROP TRIGGER refuse"));
+    addOne(QStringLiteral("A100"));
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 3);
+    type(*s, QStringLiteral("1000"));
+    enter(*s);
+    EXPECT_EQ(count(QStringLiteral("Sell")), 3);
+    EXPECT_EQ(count(QStringLiteral("PendingSaleLine")), 0);
+}
