@@ -81,6 +81,7 @@ private:
     void checkOut();
     void reprint();
     void refreshSellNo();
+    void showStockOfListedGoods();
     void tell(bool warningIcon, const QString &text);
     void focusTo(QWidget *w);
 
