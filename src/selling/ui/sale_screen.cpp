@@ -518,8 +518,9 @@ void SaleScreen::checkOut() {
     } catch (const Refusal &r) {
         r.show(ctx_.prompt());
         // Most often another till sold the last pairs meanwhile: the goods list shows
-        // what is left now, as the message says.
+        // what is left now, as the message says, and the next number is read anew.
         showStockOfListedGoods();
+        refreshSellNo();
         return;
     } catch (const DbError &e) {
         showDbError(ctx_.prompt(), e);
