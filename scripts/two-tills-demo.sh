@@ -146,11 +146,11 @@ for till in 1 2; do
 done
 shot both-asking
 
-# The moment: both sellers confirm, one right after the other.
+# The moment: both sellers confirm, one right after the other (one xdotool run, a
+# few milliseconds apart).
 ASK1="$(window_of 1 "询问")"
 ASK2="$(window_of 2 "询问")"
-xdotool windowfocus "$ASK1" key Return
-xdotool windowfocus "$ASK2" key Return
+xdotool windowfocus "$ASK1" key Return windowfocus "$ASK2" key Return
 sleep 2
 shot after-both-confirmed
 

@@ -87,12 +87,13 @@ int main(int argc, char **argv) {
         try {
             auto db = kestavion::PgDatabase::open(conninfo);
             if (!sortsLikeTheFile(*db)) return 1;
-            const kestavion::CopiedTables copied = kestavion::copyShop(from, *db);
+            std::setvbuf(stdout, nullptr, _IOLBF, 0);
+            std::printf("checking and reading %s ...\n", qPrintable(QDir::toNativeSeparators(from)));
             qint64 total = 0;
-            for (const auto &[table, rows] : copied) {
+            kestavion::copyShop(from, *db, [&](const QString &table, qint64 rows) {
                 std::printf("%-18s %lld\n", qPrintable(table), static_cast<long long>(rows));
                 total += rows;
-            }
+            });
             std::printf("copied %lld rows from %s to the server (log in as before)\n", static_cast<long long>(total),
                         qPrintable(QDir::toNativeSeparators(from)));
         } catch (const kestavion::DbError &e) {

@@ -84,7 +84,8 @@ qint64 copyTable(Database &source, Database &target, const QString &table) {
 
 }  // namespace
 
-CopiedTables copyShop(const QString &sourcePath, Database &target) {
+CopiedTables copyShop(const QString &sourcePath, Database &target,
+                      const std::function<void(const QString &table, qint64 rows)> &tableDone) {
     if (!target.tableNames().isEmpty() || target.schemaVersion() != 0)
         throw DbError(QStringLiteral("目标数据库不是空的（已经有表），不复制；请用新建的空数据库"));
     QTemporaryDir folder;
@@ -105,6 +106,7 @@ CopiedTables copyShop(const QString &sourcePath, Database &target) {
     for (const QString &table : tables) {
         try {
             copied.append({QString(table).remove(QLatin1Char('"')), copyTable(*source, target, table)});
+            if (tableDone) tableDone(copied.last().first, copied.last().second);
         } catch (const DbError &e) {
             throw DbError(QStringLiteral("复制表 %1 时出错：%2").arg(table, e.message()), e.code(), e.kind());
         }

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 
 namespace kestavion {
 
@@ -18,6 +19,8 @@ using CopiedTables = QList<QPair<QString, qint64>>;
 // checked with the engine's integrity check and brought up to this program's version
 // there. Refuses (DbError, nothing written) a target that is not empty and a source
 // that is missing, empty, damaged, unreadable with the key or newer than the program.
-CopiedTables copyShop(const QString &sourcePath, Database &target);
+// `tableDone` hears of each table as it is copied (a large shop takes minutes).
+CopiedTables copyShop(const QString &sourcePath, Database &target,
+                      const std::function<void(const QString &table, qint64 rows)> &tableDone = {});
 
 }  // namespace kestavion
