@@ -6,7 +6,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QHash>
 #include <QTemporaryDir>
 
 namespace kestavion {
@@ -16,17 +16,6 @@ namespace {
 // Rows read and written per statement: few round trips to a server, bounded memory
 // for a table of a million sales.
 constexpr int kBatchRows = 500;
-
-// The tables a new database gets, spelled as the schema spells them ("User" quoted).
-QStringList schemaTables(const Database &db) {
-    static const QRegularExpression create(QStringLiteral("CREATE TABLE (\"?[A-Za-z_][A-Za-z0-9_]*\"?)"));
-    QStringList tables;
-    auto it = create.globalMatch(schemaSql(db));
-    while (it.hasNext()) tables << it.next().captured(1);
-    return tables;
-}
-
-QString bare(const QString &name) { return QString(name).remove(QLatin1Char('"')).toLower(); }
 
 // The source as one consistent copy at this program's version, never the shop's file
 // itself.
@@ -96,17 +85,25 @@ CopiedTables copyShop(const QString &sourcePath, Database &target,
     Transaction tx(target);
     createTables(target);
     applySchemaSteps(target, 1);
-    const QStringList tables = schemaTables(target);
-    // Every table the program made is copied: one that came with a later version but
-    // not in the table list would be left behind without a word.
-    QStringList made = target.tableNames();
-    for (QString &t : made) t = t.toLower();
-    for (const QString &t : tables) made.removeAll(bare(t));
-    if (!made.isEmpty()) throw DbError(QStringLiteral("不知道如何复制表 %1").arg(made.join(QStringLiteral("、"))));
+    // Every table the program made (as many as the source holds: both are at this
+    // version now). The source keeps the names as written; a name the server keeps
+    // with capitals (the reserved "User") is quoted as it was made.
+    QHash<QString, QString> spelled;  // lower case -> as the target keeps it
+    for (const QString &t : target.tableNames()) spelled.insert(t.toLower(), t);
+    const QStringList tables = source->tableNames();
+    QStringList differ;
+    for (const QString &t : tables)
+        if (!spelled.contains(t.toLower())) differ << t;
+    for (auto it = spelled.cbegin(); it != spelled.cend(); ++it)
+        if (!tables.contains(it.key(), Qt::CaseInsensitive)) differ << it.value();
+    if (!differ.isEmpty())
+        throw DbError(QStringLiteral("源文件与程序的表不一致：%1").arg(differ.join(QStringLiteral("、"))));
     for (const QString &table : tables) {
+        const QString own = spelled.value(table.toLower());
+        const QString sql = own != own.toLower() ? QLatin1Char('"') + own + QLatin1Char('"') : table;
         try {
-            copied.append({QString(table).remove(QLatin1Char('"')), copyTable(*source, target, table)});
-            if (tableDone) tableDone(copied.last().first, copied.last().second);
+            copied.append({table, copyTable(*source, target, sql)});
+            if (tableDone) tableDone(table, copied.last().second);
         } catch (const DbError &e) {
             throw DbError(QStringLiteral("复制表 %1 时出错：%2").arg(table, e.message()), e.code(), e.kind());
         }

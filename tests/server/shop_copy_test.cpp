@@ -148,16 +148,21 @@ TEST_F(ShopCopy, RefusesAnUnreadableSourceWithoutWritingAnything) {
     createDeliveredDatabase(cut);
     QFile cutFile(cut);
     ASSERT_TRUE(cutFile.resize(cutFile.size() / 2));
+    // A table this program does not know would be left behind: refused, not dropped.
+    const QString foreign = path(QStringLiteral("foreign.mdb"));
+    createDeliveredDatabase(foreign);
+    SqliteDatabase::open(foreign)->exec(QStringLiteral("CREATE TABLE Extra (Note TEXT)"));
 
     auto server = emptyServerDatabase();
     for (const QString &name : {QStringLiteral("garbage.mdb"), QStringLiteral("empty.mdb"), QStringLiteral("cut.mdb"),
-                                QStringLiteral("missing.mdb")}) {
+                                QStringLiteral("missing.mdb"), QStringLiteral("foreign.mdb")}) {
         try {
             copyShop(path(name), *server);
             ADD_FAILURE() << name.toStdString() << " was copied";
         } catch (const DbError &e) {
-            // The message names the file, so the shop knows which one failed.
-            EXPECT_TRUE(e.message().contains(path(name))) << e.what();
+            // The message names the file (or the table), so the shop knows what failed.
+            EXPECT_TRUE(e.message().contains(name == QLatin1String("foreign.mdb") ? QStringLiteral("Extra") : path(name)))
+                << e.what();
         }
         EXPECT_TRUE(server->tableNames().isEmpty()) << name.toStdString();
         EXPECT_EQ(server->schemaVersion(), 0);
