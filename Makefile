@@ -32,12 +32,14 @@ package-test: package
 	bash scripts/package-test.sh $(PACKAGE_DIR)
 
 # The benchmarks on a generated shop (100,000 goods, 1,000,000 sales; built once into
-# bench-data/, which takes about ten minutes). See bench/README.md.
+# bench-data/, which takes about ten minutes), then checkouts with 1 and 4 tills on a
+# throwaway PostgreSQL server beside the embedded file. See bench/README.md.
 BENCH_DATA ?= $(CURDIR)/bench-data
 bench: build
 	mkdir -p $(BENCH_DATA)
 	KESTAVION_BENCH_DATA=$(BENCH_DATA) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/till_bench
 	KESTAVION_BENCH_DATA=$(BENCH_DATA) QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/report_bench
+	$(BUILD_DIR)/bin/server_checkout_bench
 
 clean:
 	rm -rf $(BUILD_DIR) $(PACKAGE_DIR)

@@ -2,7 +2,10 @@
 # A throwaway PostgreSQL server for the tests: its own folder under /tmp, a Unix
 # socket only (no TCP port), C collation, started as an unprivileged user when run as
 # root (the server refuses root).
-#   pg-test-server.sh start STATEFILE   writes the connection string to STATEFILE
+#   pg-test-server.sh start STATEFILE [durable]
+#                                       writes the connection string to STATEFILE;
+#                                       "durable" keeps fsync and synchronous commit on
+#                                       (for benchmarks), the tests go without
 #   pg-test-server.sh stop STATEFILE    stops the server and removes its folder
 set -euo pipefail
 cmd=${1:?start or stop}
@@ -39,8 +42,10 @@ case "$cmd" in
     as_owner "$bindir/initdb" -D "$dir/data" -U kestavion --auth=trust -E UTF8 --locale=C >"$dir/initdb.log" 2>&1 \
       || { cat "$dir/initdb.log" >&2; stop; exit 1; }
     # Speed over durability: the server lives for one test run.
+    speed="-c fsync=off -c synchronous_commit=off -c full_page_writes=off"
+    [ "${3:-}" = durable ] && speed=""
     as_owner "$bindir/pg_ctl" -D "$dir/data" -l "$dir/server.log" -w -t 60 \
-      -o "-c listen_addresses='' -c unix_socket_directories='$dir' -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=60" \
+      -o "-c listen_addresses='' -c unix_socket_directories='$dir' $speed -c max_connections=60" \
       start >/dev/null || { cat "$dir/server.log" >&2; stop; exit 1; }
     echo "host=$dir user=kestavion dbname=postgres" > "$state"
     ;;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -144,6 +145,17 @@ public:
     virtual void idle() {}
     // "column LIKE ?" ignoring ASCII letter case on every engine.
     virtual QString likeIgnoringCase(const QString &column) const { return column + QStringLiteral(" LIKE ?"); }
+
+    // For copying a shop from one database into another.
+    // The program's tables the database holds, as the engine names them (its own
+    // bookkeeping, such as the schema version on a server, left out).
+    virtual QStringList tableNames() { return {}; }
+    // The last key each auto-numbered table has handed out, by table name in lower
+    // case; it lies past the largest key still stored when the last rows were deleted.
+    virtual QHash<QString, qint64> autoNumbersUsed() { return {}; }
+    // After rows came in with their own keys: every auto-numbered key goes on past the
+    // largest key its table holds, and past what `used` says was handed out before.
+    virtual void continueAutoNumbers(const QHash<QString, qint64> &used) { (void)used; }
 };
 
 // Rolls back unless commit() was called. Nested use is not supported: one

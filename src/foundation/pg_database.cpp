@@ -327,6 +327,31 @@ void PgDatabase::setSchemaVersion(int version) {
     exec(QStringLiteral("INSERT INTO SchemaVersion (Version) VALUES (?)"), {version});
 }
 
+QStringList PgDatabase::tableNames() {
+    // Tables, views and sequences of every schema but the server's own.
+    const ResultSet rs = exec(QStringLiteral(
+        "SELECT c.relname FROM pg_class c JOIN pg_namespace n ON n.oid=c.relnamespace "
+        "WHERE n.nspname NOT IN ('pg_catalog','information_schema') AND n.nspname NOT LIKE 'pg_toast%' "
+        "AND c.relkind IN ('r','p','v','m','f') AND c.relname<>'schemaversion' ORDER BY c.relname"));
+    QStringList names;
+    for (int r = 0; r < rs.rowCount(); ++r) names << rs.text(r, 0);
+    return names;
+}
+
+void PgDatabase::continueAutoNumbers(const QHash<QString, qint64> &used) {
+    const ResultSet keys = exec(QStringLiteral(
+        "SELECT table_name, column_name FROM information_schema.columns "
+        "WHERE table_schema=current_schema() AND is_identity='YES'"));
+    for (int r = 0; r < keys.rowCount(); ++r) {
+        const QString table = keys.text(r, 0), column = keys.text(r, 1);
+        // The next key is one past both the largest stored and the last handed out.
+        exec(QStringLiteral("SELECT setval(pg_get_serial_sequence(quote_ident(?), ?), "
+                            "greatest(coalesce(max(\"%2\"), 0), ?::bigint) + 1, false) FROM \"%1\"")
+                 .arg(table, column),
+             {table, column, used.value(table.toLower(), 0)});
+    }
+}
+
 void PgDatabase::lockName(const QString &name) {
     if (!inTransaction_) throw DbError(QStringLiteral("锁只能在事务中取得"));
     exec(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext(?::text))"), {name});

@@ -37,6 +37,8 @@ public:
     QString forUpdate() const override { return QStringLiteral(" FOR UPDATE"); }
     void lockName(const QString &name) override;
     QString likeIgnoringCase(const QString &column) const override { return column + QStringLiteral(" ILIKE ?"); }
+    QStringList tableNames() override;
+    void continueAutoNumbers(const QHash<QString, qint64> &used) override;
 
     // The statement as the server receives it: '?' numbered, [Name] unbracketed
     // ("User" quoted, as in the schema). Quoted text and names are left alone.

@@ -409,6 +409,29 @@ void SqliteDatabase::setSchemaVersion(int version) {
     exec(QStringLiteral("PRAGMA user_version = %1").arg(version));
 }
 
+QStringList SqliteDatabase::tableNames() {
+    QStringList names;
+    const ResultSet rs =
+        exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type='table' AND name NOT LIKE 'sqlite%' ORDER BY name"));
+    for (int r = 0; r < rs.rowCount(); ++r) names << rs.text(r, 0);
+    return names;
+}
+
+QHash<QString, qint64> SqliteDatabase::autoNumbersUsed() {
+    // The engine's own counter of AUTOINCREMENT keys, which never goes back.
+    QHash<QString, qint64> used;
+    const ResultSet rs = exec(QStringLiteral("SELECT name, seq FROM sqlite_sequence"));
+    for (int r = 0; r < rs.rowCount(); ++r) used.insert(rs.text(r, 0).toLower(), rs.integer(r, 1));
+    return used;
+}
+
+void SqliteDatabase::continueAutoNumbers(const QHash<QString, qint64> &used) {
+    // Rows inserted with their keys already moved the counter past them.
+    for (auto it = used.cbegin(); it != used.cend(); ++it)
+        exec(QStringLiteral("UPDATE sqlite_sequence SET seq=? WHERE lower(name)=? AND seq<?"),
+             {it.value(), it.key(), it.value()});
+}
+
 QString SqliteDatabase::engineDescription() const {
     return QStringLiteral("SQLCipher ") + cipherVersion_ + QStringLiteral(" (SQLite ") +
            QString::fromLatin1(sqlite3_libversion()) + QLatin1Char(')');

@@ -60,6 +60,9 @@ public:
     QString insertionOrder() const override { return QStringLiteral("rowid"); }
     QString location() const override { return path_; }
     QString localFile() const override { return path_; }
+    QStringList tableNames() override;
+    QHash<QString, qint64> autoNumbersUsed() override;
+    void continueAutoNumbers(const QHash<QString, qint64> &used) override;
 
     // Consistent, keyed copy of the whole database into `destination` (written to a
     // temporary file beside it and renamed over it when complete).

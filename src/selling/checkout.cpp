@@ -8,6 +8,8 @@
 #include "selling/sale_numbering.h"
 #include "stock/stock_ledger.h"
 
+#include <QHash>
+
 namespace kestavion {
 
 Money Checkout::paymentOf(const QString &paymentText) { return Money::parse(paymentText).value_or(Money()); }
@@ -30,8 +32,15 @@ CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money 
     // number their sales one after the other, without gaps or twins.
     db_.lockName(QStringLiteral("SellNo ") + session_.shopNo);
     result.sellNo = SaleNumbering(db_, session_.shopNo).next(today);
+    // Each goods' pairs are taken at once, so a refusal names what is really left
+    // (not what remains after this sale's own first pairs).
+    QHash<QString, double> pairs;
+    for (const SaleLine &l : lines) pairs[l.goods.storeGuid] += 1;
+    for (const QString &g : std::as_const(goods)) {
+        if (!pairs.contains(g)) continue;
+        stock.take(g, pairs.take(g));
+    }
     for (const SaleLine &l : lines) {
-        stock.take(l.goods.storeGuid);
         const QString guid = newGuid();
         const LotTaken lot = stock.takeFromLot(l.goods.storeGuid, session_.rules.SellOrder);
         db_.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"

@@ -114,6 +114,10 @@ TEST_F(DbTest, AutoNumberedKeysAreNeverReused) {
     db->exec(QStringLiteral("DELETE FROM BuyPrice WHERE ID=?"), {a});
     const qint64 b = plantLot(*db, g, 50, 1, clock.today());
     EXPECT_GT(b, a);
+    // A shop copied in goes on past the keys its old database had handed out.
+    db->continueAutoNumbers({{QStringLiteral("buyprice"), b + 10}, {QStringLiteral("backstore"), 0}});
+    EXPECT_EQ(db->autoNumbersUsed().value(QStringLiteral("buyprice")), b + 10);
+    EXPECT_EQ(plantLot(*db, g, 50, 1, clock.today()), b + 11);
 }
 
 TEST_F(DbTest, NewerFileIsRefusedAndAnOlderOneUpgradedInSteps) {

@@ -28,12 +28,15 @@ AboutScreen::AboutScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ct
     lblTitle->setFont(f);
     lblVersion = new QLabel(versionText(), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    lblDatabase = new QLabel(databaseText(ctx), this);
+    lblDatabase->setObjectName(QStringLiteral("lblDatabase"));
     cmdOk = namedButton(this, "cmdOk", QStringLiteral("确定"));
     cmdSysInfo = namedButton(this, "cmdSysInfo", QStringLiteral("系统信息(&S)..."));
 
     auto *texts = new QVBoxLayout;
     texts->addWidget(lblTitle);
     texts->addWidget(lblVersion);
+    texts->addWidget(lblDatabase);
     texts->addStretch();
     auto *top = new QHBoxLayout;
     top->addWidget(picture, 0, Qt::AlignTop);
@@ -64,6 +67,13 @@ QString versionNumber() {
 }  // namespace
 
 QString AboutScreen::versionText() { return QStringLiteral("版本 ") + versionNumber(); }
+
+QString AboutScreen::databaseText(const AppContext &ctx) {
+    if (!ctx.db) return QStringLiteral("数据库：—");
+    const bool server = ctx.db->localFile().isEmpty();
+    return QStringLiteral("数据库：") + ctx.db->engineDescription() + QStringLiteral("，") +
+           (server ? QStringLiteral("服务器 ") + ctx.db->location() : QStringLiteral("本机文件"));
+}
 
 QStringList SystemInfoDialog::lines(const AppContext &ctx) {
     return {

@@ -9,7 +9,8 @@ namespace kestavion {
 
 struct AppContext;
 
-// "关于 …": the program's title and version, and a button to the system information.
+// "关于 …": the program's title and version, the database engine and where the data
+// lives (this machine's file or a server), and a button to the system information.
 class AboutScreen : public QDialog {
     Q_OBJECT
 public:
@@ -17,9 +18,12 @@ public:
 
     // "版本 " + major.minor.patch of this build.
     static QString versionText();
+    // "数据库：PostgreSQL 15.4，服务器 host:5432/shop" or "…，本机文件".
+    static QString databaseText(const AppContext &ctx);
 
     QLabel *lblTitle = nullptr;
     QLabel *lblVersion = nullptr;
+    QLabel *lblDatabase = nullptr;
     QPushButton *cmdOk = nullptr;
     QPushButton *cmdSysInfo = nullptr;
 

@@ -1,6 +1,7 @@
 #include "selling/ui/sale_screen.h"
 
 #include "foundation/numbers.h"
+#include "foundation/refusal.h"
 #include "foundation/ui/file_health_notice.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
@@ -563,6 +564,21 @@ void SaleScreen::refreshSellNo() {
     }
 }
 
+void SaleScreen::showStockOfListedGoods() {
+    // The goods list keeps its rows with the stock as now stored; the next search
+    // works on it (sold-out goods drop out).
+    QStringList listed;
+    for (const SaleLine &l : list_.lines())
+        if (!listed.contains(l.goods.storeGuid)) listed << l.goods.storeGuid;
+    runReporting(ctx_.prompt(), [&] {
+        const QHash<QString, double> stock = TillGoods::stockOf(ctx_.database(), ctx_.session, listed);
+        GridModel &goods = VSFlexGrid->store();
+        const int guidCol = goods.colIndex(QStringLiteral("GUID")), quantityCol = goods.colIndex(QStringLiteral("数量"));
+        for (auto it = stock.cbegin(); it != stock.cend(); ++it)
+            goods.setStoredCell(goods.findStoredRow(guidCol, it.key()), quantityCol, formatNumber(it.value()));
+    });
+}
+
 void SaleScreen::checkOut() {
     if (list_.empty()) return;
     if (!moneyBoxAccepted(ctx_.prompt(), txtReciveAmout)) return;
@@ -575,25 +591,23 @@ void SaleScreen::checkOut() {
     if (!ctx_.prompt().question(QStringLiteral("确认要结帐吗？"), QStringLiteral("询问"))) return;
 
     CheckoutResult result;
-    if (!runReporting(ctx_.prompt(), [&] {
-            result = Checkout(ctx_.database(), ctx_.session, *ctx_.clock).commit(list_.lines(), payment);
-        }))
-        return;  // rolled back: the list, payment and change stay for another try
+    // Rolled back on failure: the list, payment and change stay for another try.
+    try {
+        result = Checkout(ctx_.database(), ctx_.session, *ctx_.clock).commit(list_.lines(), payment);
+    } catch (const Refusal &r) {
+        r.show(ctx_.prompt());
+        // Most often another till sold the last pairs meanwhile: the goods list shows
+        // what is left now, as the message says, and the next number is read anew.
+        showStockOfListedGoods();
+        refreshSellNo();
+        return;
+    } catch (const DbError &e) {
+        showDbError(ctx_.prompt(), e);
+        return;
+    }
     lastSellNo_ = result.sellNo;
     keptBroken_ = false;  // the checkout removed the kept list with the sale
-
-    // The goods list keeps its rows with the pairs just sold taken off; the next search
-    // works on the stock as now stored (sold-out goods drop out).
-    QStringList sold;
-    for (const SaleLine &l : list_.lines())
-        if (!sold.contains(l.goods.storeGuid)) sold << l.goods.storeGuid;
-    runReporting(ctx_.prompt(), [&] {
-        const QHash<QString, double> stock = TillGoods::stockOf(ctx_.database(), ctx_.session, sold);
-        GridModel &goods = VSFlexGrid->store();
-        const int guidCol = goods.colIndex(QStringLiteral("GUID")), quantityCol = goods.colIndex(QStringLiteral("数量"));
-        for (auto it = stock.cbegin(); it != stock.cend(); ++it)
-            goods.setStoredCell(goods.findStoredRow(guidCol, it.key()), quantityCol, formatNumber(it.value()));
-    });
+    showStockOfListedGoods();
 
     const SellRules &rules = ctx_.session.rules;
     if (rules.IsPrint) {

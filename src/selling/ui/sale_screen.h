@@ -91,6 +91,7 @@ private:
     // told once, and the next write keeps the whole list anew.
     void keep(const std::function<void(KeptSale &)> &write);
     void refreshSellNo();
+    void showStockOfListedGoods();
     void tell(bool warningIcon, const QString &text);
     void focusTo(QWidget *w);
 

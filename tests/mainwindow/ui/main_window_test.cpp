@@ -324,6 +324,8 @@ TEST_F(MainWindowTest, AboutBoxAndSystemInformation) {
         EXPECT_EQ(child<QLabel>(dlg, QStringLiteral("lblTitle"))->text(), kAppTitle);
         EXPECT_EQ(child<QLabel>(dlg, QStringLiteral("lblVersion"))->text(),
                   QStringLiteral("版本 ") + QStringLiteral(KESTAVION_VERSION));
+        EXPECT_EQ(child<QLabel>(dlg, QStringLiteral("lblDatabase"))->text(),
+                  QStringLiteral("数据库：") + db->engineDescription() + QStringLiteral("，本机文件"));
         EXPECT_EQ(child<QPushButton>(dlg, QStringLiteral("cmdSysInfo"))->text(), QStringLiteral("系统信息(&S)..."));
         child<QPushButton>(dlg, QStringLiteral("cmdOk"))->click();
     });

@@ -364,6 +364,34 @@ TEST_F(SaleScreenTest, AFailedCheckoutKeepsTheListAndAMissingPrinterKeepsTheSale
     EXPECT_TRUE(prompter.messages.empty());
 }
 
+// Another till sold the last pairs while these were on the list: the seller is told
+// what is left, the goods list shows it, and nothing is sold.
+TEST_F(SaleScreenTest, PairsSoldElsewhereMeanwhileAreRefusedAndTheGoodsListShowsWhatIsLeft) {
+    auto s = open();
+    type(*s, QStringLiteral("A100"));
+    enter(*s);
+    enter(*s);
+    type(*s, QStringLiteral("2"));
+    enter(*s);
+    enter(*s);  // full price
+    type(*s, QStringLiteral("400"));
+    // The other till's sale: two of the three pairs, and the shop's first number today.
+    db->exec(QStringLiteral("UPDATE Store SET Quantity=1 WHERE GUID=?"), {guidA});
+    db->exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,SellNo,DateTime,State) VALUES (?,?,?,?,?,0)"),
+             {QStringLiteral("{other}"), guidA, kShopKey, QStringLiteral("202612090001"), QDate(2026, 12, 9)});
+    prompter.clear();
+    enter(*s);
+    ASSERT_EQ(prompter.messages.size(), 2u);  // the question, then the refusal
+    EXPECT_EQ(prompter.messages[1].kind, Kind::Warning);
+    EXPECT_EQ(prompter.messages[1].text,
+              QStringLiteral("货号 A100（40码 黑色）库存不足，只剩 1 双。\n可能刚被别的收银台卖出，请重新查询后再试。"));
+    EXPECT_EQ(s->VSFlexGrid->text(1, QStringLiteral("数量")), QStringLiteral("1"));
+    EXPECT_EQ(s->lbNo->text(), QStringLiteral("202612090002"));
+    EXPECT_EQ(s->saleList().size(), 2);
+    EXPECT_EQ(count(QStringLiteral("Sell")), 1);
+    EXPECT_EQ(lotQuantity(*db, lotA1) + lotQuantity(*db, lotA2), 3);
+}
+
 // A thermal printer of this machine: the sale is stored first, whatever the printer
 // does; its receipt is laid out in characters; a silent or paperless printer only
 // says so, and F8 prints the sale once the printer is back.
