@@ -40,7 +40,18 @@ protected:
         auto tillB = PgDatabase::open(serverConninfo(serverDatabase));
         const qint64 pidA = tillA->scalar(QStringLiteral("SELECT pg_backend_pid()")).toLongLong();
         HeldCommit heldB(*tillB);
-        std::thread b([&] { first(heldB); });
+        bool failedB = false;
+        std::thread b([&] {
+            try {
+                first(heldB);
+            } catch (...) {
+                failedB = true;
+                try {
+                    heldB.reached.set_value();  // never got to its commit: nothing to hold
+                } catch (const std::future_error &) {
+                }
+            }
+        });
         heldB.reached.get_future().wait();
 
         QString refusedA;
@@ -64,6 +75,7 @@ protected:
         heldB.release.set_value();
         b.join();
         a.join();
+        EXPECT_FALSE(failedB) << "the first till did not go through";
         return refusedA;
     }
 };
