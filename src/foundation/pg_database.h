@@ -36,7 +36,9 @@ public:
     QString location() const override { return location_; }
     QString forUpdate() const override { return QStringLiteral(" FOR UPDATE"); }
     void lockName(const QString &name) override;
-    QString likeIgnoringCase(const QString &column) const override { return column + QStringLiteral(" ILIKE ?"); }
+    QString likeIgnoringCase(const QString &column) const override {
+        return column + QStringLiteral(" ILIKE ? ESCAPE '\\'");
+    }
 
     // The statement as the server receives it: '?' numbered, [Name] unbracketed
     // ("User" quoted, as in the schema). Quoted text and names are left alone.
