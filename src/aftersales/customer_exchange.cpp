@@ -25,6 +25,10 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
         if (read.contains(key)) continue;
         auto row = readValidSaleRow(db_, session_.shopNo, key);
         if (!row) throw Refusal(kSaleRowGone, Refusal::Icon::Info, kAppTitle);
+        // The rules again, on the row as it is now (another till may have exchanged it).
+        if (const QString why = exchangeRefusal(session_.rules, row->state, row->abate, row->date, today);
+            !why.isEmpty())
+            throw Refusal(why, Refusal::Icon::Info, kAppTitle);
         read.insert(key, *row);
     }
     std::vector<SaleRow> sold;

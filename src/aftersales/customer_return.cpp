@@ -26,6 +26,11 @@ void CustomerReturn::returnPair(const QString &sellGuid, Into into, const QStrin
     requirePermission(session_, QStringLiteral("ClientBack"));
     Transaction tx(db_);
     const SaleRow row = requireRow(db_, session_, sellGuid);
+    // The screen checked the shop's rules on the row it showed; another till may have
+    // exchanged it since, so they are checked again on the row as it is now.
+    if (const QString why = returnRefusal(session_.rules, row.state, row.abate, row.date, clock_.today());
+        !why.isEmpty())
+        throw Refusal(why, Refusal::Icon::Info, kAppTitle);
     // The row changes first: a till that returned it a moment earlier makes this one
     // stop before any pair moves.
     changeSaleRowState(db_, row, kReturned);

@@ -491,6 +491,31 @@ TEST_F(AfterSalesTest, ASaleRowChangedByAnotherTillAfterTheReadIsRefusedAndNothi
     // Read afresh, the same return goes through once.
     CustomerReturn(*db, ctx.session, clock).returnPair(sale, CustomerReturn::Into::NormalStock, {});
     EXPECT_EQ(storeQuantity(*db, sold), 3);
+
+    // A row another till exchanged after this till's screen showed it as sold: the
+    // shop's rules hold for the row as it now is.
+    setRule(QStringLiteral("ChangNotToBack"), 1);
+    setRule(QStringLiteral("ChangeOneTime"), 1);
+    const QString later = sellPair(*db, ctx.session, sold);
+    CustomerExchange(*db, ctx.session, clock).commit({{later, {}, repl, QStringLiteral("全"), yuan(230)}});
+    auto refusalOf = [](const std::function<void()> &act) {
+        try {
+            act();
+        } catch (const Refusal &e) {
+            return e.message().toStdString();
+        }
+        return std::string();
+    };
+    EXPECT_EQ(refusalOf([&] {
+                  CustomerReturn(*db, ctx.session, clock).returnPair(later, CustomerReturn::Into::NormalStock, {});
+              }),
+              "对不起该商品已经调换过不能再退货！");
+    EXPECT_EQ(refusalOf([&] {
+                  CustomerExchange(*db, ctx.session, clock).commit({{later, {}, sold, QStringLiteral("全"), yuan(200)}});
+              }),
+              "对不起，该商品已经调换过一次了，不能进行二次调换了！");
+    EXPECT_EQ(storeQuantity(*db, sold), 3);
+    EXPECT_EQ(storeQuantity(*db, repl), 1);
 }
 
 }  // namespace
