@@ -65,8 +65,10 @@ inline const QString kSaleRowTaken =
 
 // The end of an UPDATE of Sell that changes a row's state: it changes the row only while
 // the row is still as `row` read it (same state, same goods). Bind saleRowAsReadParams
-// after the SET values, then call requireSaleRowChanged.
-inline const QString kSaleRowAsRead = QStringLiteral(" WHERE GUID=? AND ShopNo=? AND State=? AND StoreGUID=?");
+// after the SET values, then call requireSaleRowChanged. (A row without goods key reads
+// as an empty key.)
+inline const QString kSaleRowAsRead =
+    QStringLiteral(" WHERE GUID=? AND ShopNo=? AND State=? AND COALESCE(StoreGUID,'')=?");
 QVariantList saleRowAsReadParams(const SaleRow &row);
 // Throws Refusal(kSaleRowTaken) unless the last statement changed exactly one row: the
 // caller's transaction then rolls back whole, and no pair has moved.

@@ -516,6 +516,12 @@ TEST_F(AfterSalesTest, ASaleRowChangedByAnotherTillAfterTheReadIsRefusedAndNothi
               "对不起，该商品已经调换过一次了，不能进行二次调换了！");
     EXPECT_EQ(storeQuantity(*db, sold), 3);
     EXPECT_EQ(storeQuantity(*db, repl), 1);
+
+    // A row without its goods key is still as read, and can be voided.
+    const QString keyless = sellPair(*db, ctx.session, sold);
+    db->exec(QStringLiteral("UPDATE Sell SET StoreGUID=NULL WHERE GUID=?"), {keyless});
+    SaleVoid(*db, ctx.session, clock).voidRow(keyless, {});
+    EXPECT_EQ(sellRow(keyless).integer(QStringLiteral("State")), 3);
 }
 
 }  // namespace
