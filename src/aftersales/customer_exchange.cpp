@@ -4,6 +4,9 @@
 #include "foundation/refusal.h"
 #include "stock/stock_ledger.h"
 
+#include <QHash>
+#include <algorithm>
+
 namespace kestavion {
 
 void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
@@ -12,13 +15,25 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
     Transaction tx(db_);
     const QDate today = clock_.today();
     StockLedger stock(db_);
+    // The sale rows are read (and on a server locked) in key order, so two tills
+    // exchanging overlapping rows never wait on each other in a circle.
+    QStringList keys;
+    for (const ExchangePair &p : pairs) keys << p.sellGuid;
+    std::sort(keys.begin(), keys.end());
+    QHash<QString, SaleRow> read;
+    for (const QString &key : std::as_const(keys)) {
+        if (read.contains(key)) continue;
+        auto row = readValidSaleRow(db_, session_.shopNo, key);
+        if (!row) throw Refusal(kSaleRowGone, Refusal::Icon::Info, kAppTitle);
+        // The rules again, on the row as it is now (another till may have exchanged it).
+        if (const QString why = exchangeRefusal(session_.rules, row->state, row->abate, row->date, today);
+            !why.isEmpty())
+            throw Refusal(why, Refusal::Icon::Info, kAppTitle);
+        read.insert(key, *row);
+    }
     std::vector<SaleRow> sold;
     sold.reserve(pairs.size());
-    for (const ExchangePair &p : pairs) {
-        auto row = readValidSaleRow(db_, session_.shopNo, p.sellGuid);
-        if (!row) throw Refusal(kSaleRowGone, Refusal::Icon::Info, kAppTitle);
-        sold.push_back(*row);
-    }
+    for (const ExchangePair &p : pairs) sold.push_back(read.value(p.sellGuid));
     QStringList moved;
     for (size_t i = 0; i < pairs.size(); ++i) moved << sold[i].storeGuid << pairs[i].replacementGuid;
     stock.lock(moved);
@@ -38,10 +53,12 @@ void CustomerExchange::commit(const std::vector<ExchangePair> &pairs) {
         const LotTaken lot = stock.takeFromLot(p.replacementGuid, session_.rules.SellOrder);
         db_.exec(QStringLiteral("UPDATE Sell SET StoreGUID=?,ShopNo=?,TypeNo=?,Name=?,Brand=?,Size=?,Colour=?,"
                                 "Leather=?,Grade=?,ProductPlace=?,Price=?,Abate=?,Amount=?,BuyPrice=?,BuyPriceId=?,"
-                                "State=1 WHERE GUID=?"),
+                                "State=1") + kSaleRowAsRead,
                  QVariantList{p.replacementGuid, session_.shopNo} + goodsDescription(goods) +
                      QVariantList{goods.number(QStringLiteral("Price")), p.abate, p.amount.toDouble(), lot.price.toDouble(),
-                                  QString::number(lot.id), p.sellGuid});
+                                  QString::number(lot.id)} +
+                     saleRowAsReadParams(sold[i]));
+        requireSaleRowChanged(db_);
     }
     tx.commit();
 }

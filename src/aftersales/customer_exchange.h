@@ -29,7 +29,8 @@ public:
     // chosen by the lot order; the sale row rewritten to the replacement with state 1.
     // All records are written first, then the stock, then the lots put back, then the
     // replacements taken, so every returned pair is in its lot before any is taken.
-    // Throws Refusal (kSaleRowGone, kReplacementGone or kNoReplacementStock) or DbError.
+    // Throws Refusal (kSaleRowGone, kSaleRowTaken, exchangeRefusal's message on the row as
+    // it now is, kReplacementGone or kNoReplacementStock) or DbError.
     void commit(const std::vector<ExchangePair> &pairs);
 
 private:

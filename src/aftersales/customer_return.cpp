@@ -13,10 +13,6 @@ SaleRow requireRow(Database &db, const Session &session, const QString &sellGuid
     return *row;
 }
 
-void setState(Database &db, const QString &sellGuid, int state) {
-    db.exec(QStringLiteral("UPDATE Sell SET State=? WHERE GUID=?"), {state, sellGuid});
-}
-
 void backIntoStock(Database &db, const SaleRow &row) {
     StockLedger stock(db);
     stock.lock({row.storeGuid});
@@ -30,6 +26,14 @@ void CustomerReturn::returnPair(const QString &sellGuid, Into into, const QStrin
     requirePermission(session_, QStringLiteral("ClientBack"));
     Transaction tx(db_);
     const SaleRow row = requireRow(db_, session_, sellGuid);
+    // The screen checked the shop's rules on the row it showed; another till may have
+    // exchanged it since, so they are checked again on the row as it is now.
+    if (const QString why = returnRefusal(session_.rules, row.state, row.abate, row.date, clock_.today());
+        !why.isEmpty())
+        throw Refusal(why, Refusal::Icon::Info, kAppTitle);
+    // The row changes first: a till that returned it a moment earlier makes this one
+    // stop before any pair moves.
+    changeSaleRowState(db_, row, kReturned);
     if (into == Into::ProblemStock) {
         db_.exec(QStringLiteral("INSERT INTO BackStore (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,BuyPrice,BackResion,Seller,SellName,IsBackFactory,"
@@ -40,7 +44,6 @@ void CustomerReturn::returnPair(const QString &sellGuid, Into into, const QStrin
         backIntoStock(db_, row);
     }
     insertSellChange(db_, session_, row, clock_.today(), row.amount, kReturned, reason);
-    setState(db_, row.guid, kReturned);
     tx.commit();
 }
 
@@ -48,8 +51,8 @@ void SaleVoid::voidRow(const QString &sellGuid, const QString &reason) {
     requirePermission(session_, QStringLiteral("SellBlankOut"));
     Transaction tx(db_);
     const SaleRow row = requireRow(db_, session_, sellGuid);
+    changeSaleRowState(db_, row, kVoided);
     backIntoStock(db_, row);
-    setState(db_, row.guid, kVoided);
     insertSellChange(db_, session_, row, clock_.today(), row.amount, kVoided, reason);
     tx.commit();
 }

@@ -17,7 +17,8 @@ public:
     // pair at the sale row's purchase price) or back into its Goods and the very lot
     // it was sold from; one return record (state 2, the amount handed back); the sale
     // row becomes returned. Throws Refusal (kSaleRowGone when the row is no longer a
-    // valid sale). The shop's return rules are checked by the caller (returnRefusal).
+    // valid sale, or returnRefusal's message: the caller checks the rules on the row it
+    // shows, and they are checked again on the row as it now is).
     void returnPair(const QString &sellGuid, Into into, const QString &reason);
 
 private:

@@ -57,7 +57,8 @@ std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, con
     ResultSet rs = db.exec(
         QStringLiteral("SELECT GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,ProductPlace,"
                        "Quantity,Price,Abate,Amount,BuyPrice,Seller,DateTime,SellNo,BuyPriceId,SellerName,State "
-                       "FROM Sell WHERE GUID=? AND ShopNo=? AND State<2"),
+                       "FROM Sell WHERE GUID=? AND ShopNo=? AND State<2") +
+            db.forUpdate(),
         {sellGuid, shopNo});
     if (rs.empty()) return std::nullopt;
     SaleRow r;
@@ -84,6 +85,19 @@ std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, con
     r.sellerName = rs.text(QStringLiteral("SellerName"));
     r.state = static_cast<int>(rs.integer(QStringLiteral("State")));
     return r;
+}
+
+QVariantList saleRowAsReadParams(const SaleRow &row) {
+    return {row.guid, row.shopNo, row.state, row.storeGuid};
+}
+
+void requireSaleRowChanged(Database &db) {
+    if (db.changes() != 1) throw Refusal(kSaleRowTaken, Refusal::Icon::Info, kAppTitle);
+}
+
+void changeSaleRowState(Database &db, const SaleRow &row, int state) {
+    db.exec(QStringLiteral("UPDATE Sell SET State=?") + kSaleRowAsRead, QVariantList{state} + saleRowAsReadParams(row));
+    requireSaleRowChanged(db);
 }
 
 ResultSet readShopGoods(Database &db, const QString &shopNo, const QString &storeGuid) {

@@ -53,11 +53,29 @@ ResultSet findSaleRows(Database &db, const Session &session, const QString &perm
 ResultSet emptySaleRows(Database &db, const QString &amountHeading = QStringLiteral("金额"));
 
 // The row with that key in the shop if it is still sold or exchanged; nullopt when it
-// is gone, returned or voided.
+// is gone, returned or voided. On a server the row stays locked until the caller's
+// transaction ends, so another till's return, exchange or void of it waits.
 std::optional<SaleRow> readValidSaleRow(Database &db, const QString &shopNo, const QString &sellGuid);
 
 // Thrown when a row a screen shows was returned, voided or removed meanwhile.
 inline const QString kSaleRowGone = QStringLiteral("该销售记录已经不存在、已退货或已作废，请重新查询！");
+// Thrown when another till changed the row between this operation's read and its write.
+inline const QString kSaleRowTaken =
+    QStringLiteral("该销售记录刚刚被其他收银台退货、调换或作废，本次操作已全部取消，库存没有变动。\n请重新查询！");
+
+// The end of an UPDATE of Sell that changes a row's state: it changes the row only while
+// the row is still as `row` read it (same state, same goods). Bind saleRowAsReadParams
+// after the SET values, then call requireSaleRowChanged. (A row without goods key reads
+// as an empty key.)
+inline const QString kSaleRowAsRead =
+    QStringLiteral(" WHERE GUID=? AND ShopNo=? AND State=? AND COALESCE(StoreGUID,'')=?");
+QVariantList saleRowAsReadParams(const SaleRow &row);
+// Throws Refusal(kSaleRowTaken) unless the last statement changed exactly one row: the
+// caller's transaction then rolls back whole, and no pair has moved.
+void requireSaleRowChanged(Database &db);
+// Sets the state of a sale row still as `row` read it; throws Refusal(kSaleRowTaken)
+// when it no longer is.
+void changeSaleRowState(Database &db, const SaleRow &row, int state);
 
 // One Store row of the shop as the after-sales operations copy it into another table:
 // TypeNo, Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity, Price.

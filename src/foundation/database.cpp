@@ -99,6 +99,18 @@ void Database::scan(const QString &sql, const QVariantList &params, const std::f
     }
 }
 
+QString Database::likeContaining(const QString &text) {
+    QString pattern;
+    pattern.reserve(text.size() + 8);
+    pattern += QLatin1Char('%');
+    for (const QChar c : text) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\')) pattern += QLatin1Char('\\');
+        pattern += c;
+    }
+    pattern += QLatin1Char('%');
+    return pattern;
+}
+
 QVariant Database::scalar(const QString &sql, const QVariantList &params) {
     ResultSet rs = exec(sql, params);
     if (rs.empty() || rs.columnCount() == 0) return {};

@@ -143,8 +143,15 @@ public:
     virtual void setHealth(FileHealth *health) { (void)health; }
     // Housekeeping the program runs when it is idle, outside any transaction.
     virtual void idle() {}
-    // "column LIKE ?" ignoring ASCII letter case on every engine.
-    virtual QString likeIgnoringCase(const QString &column) const { return column + QStringLiteral(" LIKE ?"); }
+    // "column LIKE ?" ignoring ASCII letter case (and only ASCII) on every engine, with
+    // '\' as the escape character on every engine (a server takes it by default, the
+    // file not at all). Bind a pattern made by likeContaining.
+    virtual QString likeIgnoringCase(const QString &column) const {
+        return column + QStringLiteral(" LIKE ? ESCAPE '\\'");
+    }
+    // The pattern that finds `text` anywhere in a value, its own %, _ and \\ taken as
+    // themselves.
+    static QString likeContaining(const QString &text);
 
     // For copying a shop from one database into another.
     // The program's tables the database holds, as the engine names them (its own

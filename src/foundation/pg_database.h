@@ -36,7 +36,9 @@ public:
     QString location() const override { return location_; }
     QString forUpdate() const override { return QStringLiteral(" FOR UPDATE"); }
     void lockName(const QString &name) override;
-    QString likeIgnoringCase(const QString &column) const override { return column + QStringLiteral(" ILIKE ?"); }
+    QString likeIgnoringCase(const QString &column) const override {
+        return column + QStringLiteral(" ILIKE ? ESCAPE '\\'");
+    }
     QStringList tableNames() override;
     void continueAutoNumbers(const QHash<QString, qint64> &used) override;
 

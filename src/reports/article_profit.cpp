@@ -16,7 +16,7 @@ ResultSet ArticleProfit::headings() {
 ArticleProfitList ArticleProfit::list(const QString &typeNo, const QDate &from, const QDate &to) {
     ArticleProfitList out;
     out.rows = db_.exec(kColumns + QStringLiteral("WHERE ShopNo=? AND TypeNo=? AND DateTime>=? AND DateTime<=? "
-                                                  "AND State<2 ORDER BY TypeNo,Size,Colour,DateTime,SellNo"),
+                                                  "AND State<2 ORDER BY TypeNo,Size,Colour,DateTime,SellNo,GUID"),
                         {shopNo_, typeNo, from, to});
     // Each row's profit is taken to the cent from its own figures (a difference of
     // two stored decimals would otherwise show as 79.44999999999999).

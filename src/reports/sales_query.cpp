@@ -32,7 +32,8 @@ SalesQueryResult SalesQuery::query(const SalesFilter &filter) {
         sql += QStringLiteral(" AND Name=?");
         params << filter.kind;
     }
-    sql += QStringLiteral(" ORDER BY TypeNo,Size,Colour");
+    // Pairs of one goods by date and sale number, so both engines list them alike.
+    sql += QStringLiteral(" ORDER BY TypeNo,Size,Colour,DateTime,SellNo,GUID");
 
     SalesQueryResult out;
     out.rows = db_.exec(sql, params);

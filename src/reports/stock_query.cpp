@@ -10,7 +10,8 @@ const QString kSellableColumns = QStringLiteral(
     "SELECT TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,"
     "Colour AS 颜色,Size AS 尺码,Quantity AS 数量,Price AS 零售价,GoodsBlock AS 货柜号,GoodsFloor AS 柜层 "
     "FROM Store WHERE ShopNo=?");
-const QString kSellableOrder = QStringLiteral(" ORDER BY TypeNo,Colour,Size");
+// Goods rows of one article, colour and size by their key, so both engines list them alike.
+const QString kSellableOrder = QStringLiteral(" ORDER BY TypeNo,Colour,Size,GUID");
 }  // namespace
 
 ResultSet StockQuery::shopStock() {
@@ -63,11 +64,12 @@ ResultSet StockQuery::byKindBrand(const QString &kind, const QString &brand, boo
 }
 
 ResultSet StockQuery::problemStock() {
+    // Pairs of one article in the order they were set aside, on every engine.
     requirePermission(session_, kKey);
     return db_.exec(QStringLiteral("SELECT TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Leather AS 面料,Grade AS 等级,"
                                    "ProductPlace AS 产地,BuyPrice AS 进价,Colour AS 颜色,Size AS 尺码,"
                                    "Quantity AS 数量,BackResion AS 问题 FROM BackStore "
-                                   "WHERE ShopNo=? AND IsBackFactory=0 ORDER BY TypeNo"),
+                                   "WHERE ShopNo=? AND IsBackFactory=0 ORDER BY TypeNo,ID"),
                     {session_.shopNo});
 }
 

@@ -6,6 +6,9 @@
 #include "kit/fixtures.h"
 #include "sale_kit.h"
 
+#include <functional>
+#include <utility>
+
 namespace kestavion::test {
 namespace {
 
@@ -417,6 +420,108 @@ TEST_F(AfterSalesTest, ShopGoodsAreCopiedWithTheirWholeDescriptionInColumnOrder)
     EXPECT_EQ(goodsDescription(goods), (QVariantList{g.typeNo, g.name, g.brand, g.size, g.colour, g.leather,
                                                      g.grade, g.place}));
     EXPECT_EQ(readShopGoods(*db, QStringLiteral("另一家店"), guid).rowCount(), 0);
+}
+
+// Another till changes the sale row just after this till's operation has read it
+// (the read is stale): the operation is refused whole, and no pair moves.
+class ChangedAfterRead final : public PassThroughDatabase {
+public:
+    ChangedAfterRead(Database &db, QString meanwhile, QVariantList params)
+        : PassThroughDatabase(db), meanwhile_(std::move(meanwhile)), params_(std::move(params)) {}
+    ResultSet exec(const QString &sql, const QVariantList &params) override {
+        ResultSet rs = db_.exec(sql, params);
+        if (!meanwhile_.isEmpty() && sql.startsWith(QLatin1String("SELECT GUID,StoreGUID,ShopNo,TypeNo"))) {
+            db_.exec(std::exchange(meanwhile_, QString()), params_);
+        }
+        return rs;
+    }
+
+private:
+    QString meanwhile_;
+    QVariantList params_;
+};
+
+TEST_F(AfterSalesTest, ASaleRowChangedByAnotherTillAfterTheReadIsRefusedAndNothingMoves) {
+    const QString sold = goods(QStringLiteral("A1"), 200, 3);
+    const QString repl = goods(QStringLiteral("B1"), 230, 2);
+    const qint64 soldLot = firstLot(sold), replLot = firstLot(repl);
+    const QString sale = sellPair(*db, ctx.session, sold);
+    const QString returned = QStringLiteral("UPDATE Sell SET State=2 WHERE GUID=?");
+    const QString exchanged = QStringLiteral("UPDATE Sell SET State=1,StoreGUID=? WHERE GUID=?");
+    struct Case {
+        const char *what;
+        QString meanwhile;
+        QVariantList params;
+        std::function<void(Database &)> act;
+    };
+    const std::vector<Case> cases{
+        {"second return", returned, {sale},
+         [&](Database &d) {
+             CustomerReturn(d, ctx.session, clock).returnPair(sale, CustomerReturn::Into::NormalStock, {});
+         }},
+        {"return into problem stock", returned, {sale},
+         [&](Database &d) {
+             CustomerReturn(d, ctx.session, clock).returnPair(sale, CustomerReturn::Into::ProblemStock, {});
+         }},
+        {"void of an exchanged row", exchanged, {repl, sale},
+         [&](Database &d) { SaleVoid(d, ctx.session, clock).voidRow(sale, {}); }},
+        {"exchange of a returned row", returned, {sale},
+         [&](Database &d) {
+             CustomerExchange(d, ctx.session, clock).commit({{sale, {}, repl, QStringLiteral("全"), yuan(230)}});
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        ChangedAfterRead stale(*db, c.meanwhile, c.params);
+        try {
+            c.act(stale);
+            ADD_FAILURE() << "not refused";
+        } catch (const Refusal &e) {
+            EXPECT_EQ(e.message(), kSaleRowTaken);
+        }
+        EXPECT_FALSE(db->inTransaction());
+        EXPECT_EQ(storeQuantity(*db, sold), 2);
+        EXPECT_EQ(storeQuantity(*db, repl), 2);
+        EXPECT_EQ(lotQuantity(*db, soldLot), 2);
+        EXPECT_EQ(lotQuantity(*db, replLot), 2);
+        EXPECT_EQ(count(QStringLiteral("SellChange")), 0);
+        EXPECT_EQ(count(QStringLiteral("BackStore")), 0);
+        EXPECT_EQ(sellRow(sale).integer(QStringLiteral("State")), 0);
+    }
+    // Read afresh, the same return goes through once.
+    CustomerReturn(*db, ctx.session, clock).returnPair(sale, CustomerReturn::Into::NormalStock, {});
+    EXPECT_EQ(storeQuantity(*db, sold), 3);
+
+    // A row another till exchanged after this till's screen showed it as sold: the
+    // shop's rules hold for the row as it now is.
+    setRule(QStringLiteral("ChangNotToBack"), 1);
+    setRule(QStringLiteral("ChangeOneTime"), 1);
+    const QString later = sellPair(*db, ctx.session, sold);
+    CustomerExchange(*db, ctx.session, clock).commit({{later, {}, repl, QStringLiteral("全"), yuan(230)}});
+    auto refusalOf = [](const std::function<void()> &act) {
+        try {
+            act();
+        } catch (const Refusal &e) {
+            return e.message().toStdString();
+        }
+        return std::string();
+    };
+    EXPECT_EQ(refusalOf([&] {
+                  CustomerReturn(*db, ctx.session, clock).returnPair(later, CustomerReturn::Into::NormalStock, {});
+              }),
+              "对不起该商品已经调换过不能再退货！");
+    EXPECT_EQ(refusalOf([&] {
+                  CustomerExchange(*db, ctx.session, clock).commit({{later, {}, sold, QStringLiteral("全"), yuan(200)}});
+              }),
+              "对不起，该商品已经调换过一次了，不能进行二次调换了！");
+    EXPECT_EQ(storeQuantity(*db, sold), 3);
+    EXPECT_EQ(storeQuantity(*db, repl), 1);
+
+    // A row without its goods key is still as read, and can be voided.
+    const QString keyless = sellPair(*db, ctx.session, sold);
+    db->exec(QStringLiteral("UPDATE Sell SET StoreGUID=NULL WHERE GUID=?"), {keyless});
+    SaleVoid(*db, ctx.session, clock).voidRow(keyless, {});
+    EXPECT_EQ(sellRow(keyless).integer(QStringLiteral("State")), 3);
 }
 
 }  // namespace

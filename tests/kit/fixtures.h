@@ -66,6 +66,29 @@ QString serverConninfo(const QString &name);
 void refuseWrites(Database &db, const QString &name, const QString &op, const QString &table,
                   const QString &condition, const QString &message);
 
+// Hands every call to another database: a test overrides the calls it watches or
+// delays (a statement seen, a commit held back).
+class PassThroughDatabase : public Database {
+public:
+    explicit PassThroughDatabase(Database &db) : db_(db) {}
+    ResultSet exec(const QString &sql, const QVariantList &params = {}) override { return db_.exec(sql, params); }
+    void scan(const QString &sql, const QVariantList &params, const std::function<void(const RowView &)> &fn) override {
+        db_.scan(sql, params, fn);
+    }
+    int changes() const override { return db_.changes(); }
+    qint64 lastInsertId() const override { return db_.lastInsertId(); }
+    void begin() override { db_.begin(); }
+    void commit() override { db_.commit(); }
+    void rollback() override { db_.rollback(); }
+    bool inTransaction() const override { return db_.inTransaction(); }
+    QString forUpdate() const override { return db_.forUpdate(); }
+    void lockName(const QString &name) override { db_.lockName(name); }
+    QString likeIgnoringCase(const QString &column) const override { return db_.likeIgnoringCase(column); }
+
+protected:
+    Database &db_;
+};
+
 // Goods as the intake screens create them.
 struct GoodsSpec {
     QString typeNo = QStringLiteral("A100");

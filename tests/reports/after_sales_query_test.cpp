@@ -96,6 +96,8 @@ TEST_F(AfterSalesQueryTest, EachQueryNeedsItsEntrysPermission) {
 // The date, shop and exact-article conditions are served by indexes: no statement
 // of the query services reads a whole large table.
 TEST_F(AfterSalesQueryTest, QueriesGoThroughIndexes) {
+    // The plan read here is the embedded engine's; a server plans its own way.
+    if (!testServer().isEmpty()) GTEST_SKIP() << "reads the embedded engine's query plan";
     RecordingDatabase rec(*db);
     const QDate d(2026, 12, 9);
     StockQuery(rec, ctx.session).shopStock();

@@ -39,8 +39,11 @@ QString QueryShopTest::sell(const QString &goods, const QDate &date, double amou
     return Checkout(*db, ctx.session, clock).commit({line}, Money::fromWhole(qint64(amount))).rows.at(0).sellGuid;
 }
 
+// The history planted here is what the shop recorded; the day limits of the delivered
+// rules do not hold it back.
 void QueryShopTest::returnPair(const QString &sale, const QDate &date, bool intoProblemStock) {
     clock.setDate(date);
+    setRule(QStringLiteral("BackDays"), 0);
     CustomerReturn(*db, ctx.session, clock)
         .returnPair(sale, intoProblemStock ? CustomerReturn::Into::ProblemStock : CustomerReturn::Into::NormalStock,
                     QStringLiteral("尺码不合适"));
@@ -53,6 +56,7 @@ void QueryShopTest::voidSale(const QString &sale, const QDate &date) {
 
 void QueryShopTest::exchange(const QString &sale, const QString &replacement, double amount, const QDate &date) {
     clock.setDate(date);
+    setRule(QStringLiteral("ChangeDays"), 0);
     CustomerExchange(*db, ctx.session, clock)
         .commit({{sale, QStringLiteral("颜色不合适"), replacement, QStringLiteral("全"), Money::fromDouble(amount)}});
 }

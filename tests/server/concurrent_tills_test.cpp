@@ -1,5 +1,6 @@
-// Four tills on one server sell the same goods at once, with returns and exchanges in
-// between; afterwards stock, lots, sales and problem stock must still add up.
+// Four tills on one server sell the same goods at once, with returns and exchanges of
+// each other's latest sales in between; afterwards stock, lots, sales and problem stock
+// must still add up.
 #include "aftersales/customer_exchange.h"
 #include "aftersales/customer_return.h"
 #include "aftersales/sale_rows.h"
@@ -9,6 +10,7 @@
 #include "selling/checkout.h"
 
 #include <QRandomGenerator>
+#include <mutex>
 #include <thread>
 
 using namespace kestavion;
@@ -28,6 +30,29 @@ struct TillOutcome {
     QStringList failures;  // engine errors: a deadlock or a lost update shows here
 };
 
+// The latest sale rows of every till: a till returns or exchanges one of them, so two
+// tills sometimes reach for the same row at once.
+class RecentRows {
+public:
+    void add(const QStringList &rows) {
+        std::lock_guard<std::mutex> lock(m_);
+        rows_ << rows;
+        while (rows_.size() > 12) rows_.removeFirst();
+    }
+    QString pick(QRandomGenerator &random) {
+        std::lock_guard<std::mutex> lock(m_);
+        return rows_.isEmpty() ? QString() : rows_.at(random.bounded(int(rows_.size())));
+    }
+    void drop(const QString &row) {
+        std::lock_guard<std::mutex> lock(m_);
+        rows_.removeAll(row);
+    }
+
+private:
+    std::mutex m_;
+    QStringList rows_;
+};
+
 SaleGoods goodsOf(Database &db, const QString &guid) {
     const ResultSet rs = db.exec(QStringLiteral("SELECT * FROM Store WHERE GUID=?"), {guid});
     SaleGoods g;
@@ -40,7 +65,7 @@ SaleGoods goodsOf(Database &db, const QString &guid) {
 }
 
 void runTill(const QString &conninfo, Session session, const QDate day, const QStringList goods, int till,
-             TillOutcome &out) {
+             RecentRows &recent, TillOutcome &out) {
     FixedClock clock;
     clock.set(QDateTime(day, QTime(10, 0)));
     std::unique_ptr<Database> db;
@@ -51,7 +76,6 @@ void runTill(const QString &conninfo, Session session, const QDate day, const QS
         return;
     }
     QRandomGenerator random(1000 + till);
-    QStringList mine;  // this till's sale rows still sold
     for (int i = 0; i < kCheckouts; ++i) {
         try {
             std::vector<SaleLine> lines;
@@ -66,27 +90,32 @@ void runTill(const QString &conninfo, Session session, const QDate day, const QS
             }
             const CheckoutResult r = Checkout(*db, session, clock).commit(lines, Money::fromWhole(400));
             ++out.sales;
-            for (const auto &row : r.rows) mine << row.sellGuid;
+            QStringList rows;
+            for (const auto &row : r.rows) rows << row.sellGuid;
+            recent.add(rows);
         } catch (const Refusal &) {
             ++out.refused;  // the last pairs went to another till
         } catch (const DbError &e) {
             out.failures << e.message();
         }
-        if (mine.isEmpty()) continue;
+        const QString row = recent.pick(random);
+        if (row.isEmpty()) continue;
         try {
             if (i % 5 == 4) {
                 const auto into = i % 10 == 4 ? CustomerReturn::Into::NormalStock : CustomerReturn::Into::ProblemStock;
-                CustomerReturn(*db, session, clock).returnPair(mine.takeFirst(), into, QStringLiteral("尺码不合适"));
+                CustomerReturn(*db, session, clock).returnPair(row, into, QStringLiteral("尺码不合适"));
+                recent.drop(row);
                 ++out.returned;
             } else if (i % 7 == 6) {
-                ExchangePair p{mine.first(), QStringLiteral("颜色不喜欢"), goods.at(random.bounded(kGoods)), kFullPrice,
+                ExchangePair p{row, QStringLiteral("颜色不喜欢"), goods.at(random.bounded(kGoods)), kFullPrice,
                                Money::fromWhole(100)};
                 CustomerExchange(*db, session, clock).commit({p});
-                mine.removeFirst();
+                recent.drop(row);
                 ++out.exchanged;
             }
-        } catch (const Refusal &) {
-            ++out.refused;
+        } catch (const Refusal &e) {
+            ++out.refused;  // the last pairs went elsewhere, or another till had the row
+            if (e.message() == kSaleRowGone || e.message() == kSaleRowTaken) recent.drop(row);
         } catch (const DbError &e) {
             if (e.message() == kNoReplacementStock) ++out.refused;
             else out.failures << e.message();
@@ -118,10 +147,11 @@ TEST_F(ConcurrentTills, StockLotsAndSaleNumbersAddUpAfterFourTillsSellTheSameGoo
     }
 
     std::vector<TillOutcome> outcomes(kTills);
+    RecentRows recent;
     std::vector<std::thread> tills;
     for (int t = 0; t < kTills; ++t)
         tills.emplace_back(runTill, serverConninfo(serverDatabase), ctx.session, clock.today(), goods, t,
-                           std::ref(outcomes[t]));
+                           std::ref(recent), std::ref(outcomes[t]));
     for (auto &t : tills) t.join();
 
     int sales = 0, refused = 0, returned = 0, exchanged = 0;
