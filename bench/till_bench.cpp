@@ -15,6 +15,11 @@
 #include "intake/goods_intake.h"
 #include "intake/intake_history.h"
 #include "intake/price_change.h"
+#include "intake/ui/intake_history_screen.h"
+#include "intake/ui/price_change_screen.h"
+#include "intake/ui/restock_screen.h"
+#include "aftersales/ui/factory_return_screen.h"
+#include "foundation/ui/grid_model.h"
 #include "foundation/ui/grid.h"
 #include "selling/checkout.h"
 #include "selling/ui/sale_screen.h"
@@ -199,7 +204,7 @@ void BM_SaleSearch(benchmark::State &state) {
 BENCHMARK(BM_SaleSearch)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // The intake history: range(0) 0 by one month's dates, 1 by one article, 2 the whole
-// list it opens on. Read and bound into a list.
+// list it opens on. Read and streamed into a list.
 void BM_IntakeHistory(benchmark::State &state) {
     Shop &s = large();
     IntakeFilter filter;
@@ -208,28 +213,111 @@ void BM_IntakeHistory(benchmark::State &state) {
     Grid grid;
     int rows = 0;
     for (auto _ : state) {
-        grid.bind(IntakeHistory(*s.db, s.ctx.session).list(filter));
+        grid.bindRows(IntakeHistory::listColumns(), [&](const GridModel::RowSink &sink) {
+            IntakeHistory(*s.db, s.ctx.session).scan(filter, sink);
+        });
         rows = grid.rows() - 1;
     }
     state.counters["rows"] = rows;
 }
 BENCHMARK(BM_IntakeHistory)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// The whole-table lists, read and bound into a list: range(0) 0 the new-goods and
+// The whole-table lists, read and streamed into a list: range(0) 0 the new-goods and
 // restock list, 1 the price change list, 2 the problem goods' open rows.
 void BM_WholeList(benchmark::State &state) {
     Shop &s = large();
     Grid grid;
     int rows = 0;
     for (auto _ : state) {
-        if (state.range(0) == 0) grid.bind(GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).goodsList());
-        if (state.range(0) == 1) grid.bind(PriceChange(*s.db, s.ctx.session).list());
-        if (state.range(0) == 2) grid.bind(ProblemStock(*s.db, s.ctx.session).openRows());
+        if (state.range(0) == 0)
+            grid.bindRows(GoodsIntakeService::goodsListColumns(), [&](const GridModel::RowSink &sink) {
+                GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).scanGoodsList(sink);
+            });
+        if (state.range(0) == 1)
+            grid.bindRows(PriceChange::listColumns(), [&](const GridModel::RowSink &sink) {
+                PriceChange(*s.db, s.ctx.session).scan(std::nullopt, sink);
+            });
+        if (state.range(0) == 2)
+            grid.bindRows(ProblemStock::openRowColumns(), [&](const GridModel::RowSink &sink) {
+                ProblemStock(*s.db, s.ctx.session).scanOpenRows(sink);
+            });
         rows = grid.rows() - 1;
     }
     state.counters["rows"] = rows;
 }
 BENCHMARK(BM_WholeList)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The reference for the two cases above: the same statements with every field's
+// bytes read and nothing kept (range(0) 0 the intake history, 1 new goods and
+// restock, 2 price change).
+void BM_WholeListBareRead(benchmark::State &state) {
+    Shop &s = large();
+    const int fields = state.range(0) == 0 ? int(IntakeHistory::listColumns().size())
+                       : state.range(0) == 1 ? int(GoodsIntakeService::goodsListColumns().size())
+                                             : int(PriceChange::listColumns().size());
+    const std::function<void(const RowView &)> touch = [fields](const RowView &row) {
+        for (int f = 0; f < fields; ++f) benchmark::DoNotOptimize(row.utf8(f).size());
+    };
+    for (auto _ : state) {
+        if (state.range(0) == 0) IntakeHistory(*s.db, s.ctx.session).scan({}, touch);
+        if (state.range(0) == 1) GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).scanGoodsList(touch);
+        if (state.range(0) == 2) PriceChange(*s.db, s.ctx.session).scan(std::nullopt, touch);
+    }
+}
+BENCHMARK(BM_WholeListBareRead)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The screens that open on a whole-table list, opened and painted once: range(0) 0
+// the intake history (its total row included), 1 new goods and restock, 2 price
+// change, 3 return to the factory.
+void BM_ListScreenOpen(benchmark::State &state) {
+    Shop &s = large();
+    int rows = 0;
+    for (auto _ : state) {
+        std::unique_ptr<QDialog> screen;
+        if (state.range(0) == 0) screen = std::make_unique<IntakeHistoryScreen>(s.ctx);
+        if (state.range(0) == 1) screen = std::make_unique<RestockScreen>(s.ctx);
+        if (state.range(0) == 2) screen = std::make_unique<PriceChangeScreen>(s.ctx);
+        if (state.range(0) == 3) screen = std::make_unique<FactoryReturnScreen>(s.ctx);
+        screen->show();
+        QApplication::processEvents();
+        rows = screen->findChild<Grid *>(QStringLiteral("VSFlexGrid"))->rows() - 1;
+        state.PauseTiming();
+        screen.reset();
+        state.ResumeTiming();
+    }
+    state.counters["grid_rows"] = rows;
+}
+BENCHMARK(BM_ListScreenOpen)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One keystroke in the restock list's article box (the in-memory filter over the
+// goods read), timed to the end of the repaint: range(0) as for the till.
+void BM_RestockKeystroke(benchmark::State &state) {
+    Shop &s = large();
+    RestockScreen screen(s.ctx);
+    screen.show();
+    QApplication::processEvents();
+    const QString typed = QStringLiteral("1004");
+    const int n = int(state.range(0));
+    std::vector<double> ms;
+    int rows = 0;
+    for (auto _ : state) {
+        screen.txtNo->setText(n < 4 ? typed.left(n) : typed);
+        screen.VSFlexGrid->viewport()->repaint();
+        QElapsedTimer t;
+        t.start();
+        screen.txtNo->setText(n < 4 ? typed.left(n + 1) : QString());
+        screen.VSFlexGrid->viewport()->repaint();
+        const double elapsed = double(t.nsecsElapsed()) / 1e9;
+        state.SetIterationTime(elapsed);
+        ms.push_back(elapsed * 1000.0);
+        rows = screen.VSFlexGrid->rows() - 1;
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["grid_rows"] = rows;
+    state.counters["p50_ms"] = ms[ms.size() / 2];
+    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+}
+BENCHMARK(BM_RestockKeystroke)->DenseRange(0, 4)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
 

@@ -36,6 +36,10 @@ public:
 
     // The open problem-stock rows of the shop: ID, 货号 … 产地, 进价, 数量, 问题.
     ResultSet openRows();
+    // The same rows handed one by one to `fn` as they are read (nothing kept), in the
+    // order of openRowColumns().
+    void scanOpenRows(const std::function<void(const RowView &)> &fn);
+    static const QStringList &openRowColumns();
     // In one transaction: one FactoryBackTotal row (today's user, the total pairs of
     // the rows, `amount`) and every row marked returned on `date`. Throws Refusal
     // (kNothingToReturn for no rows, kProblemRowGone for a row already returned).

@@ -28,7 +28,7 @@ public:
     // field names (aliases); one row per record from row 1. Subtotals are cleared.
     void bind(const ResultSet &rs);
     // The same from rows read one by one (see GridModel::bindRows); rethrows what
-    // `read` throws, leaving the list empty.
+    // `read` throws, leaving the list as it was.
     void bindRows(const QStringList &columns, const std::function<void(const std::function<void(const RowView &)> &)> &read);
     // The cells and the filtered view of the stored rows (a search that shows a
     // subset without rebinding).

@@ -59,7 +59,8 @@ public:
     void bind(const ResultSet &rs);
     // Binds rows as they are read, keeping no copy of the result: `read` hands each
     // row to the sink it is given; field f goes to column f + 1 under heading
-    // columns[f].
+    // columns[f]. When `read` throws, the list stays as it was and the exception
+    // goes on.
     using RowSink = std::function<void(const RowView &)>;
     void bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read);
     const QString &cell(int row, int col) const;  // empty when out of range
