@@ -19,6 +19,7 @@
 #include "intake/ui/price_change_screen.h"
 #include "intake/ui/restock_screen.h"
 #include "aftersales/ui/factory_return_screen.h"
+#include "aftersales/ui/problem_goods_screen.h"
 #include "foundation/ui/grid_model.h"
 #include "foundation/ui/grid.h"
 #include "selling/checkout.h"
@@ -203,6 +204,33 @@ void BM_SaleSearch(benchmark::State &state) {
 }
 BENCHMARK(BM_SaleSearch)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// Where a search by the most sold article spends its time, each step alone on the
+// same rows: range(0) 0 the matching rows counted (index and one table row each),
+// 1 every field of them read and nothing kept, 2 read into a result (the search),
+// 3 the search bound into a list as the after-sales screens show it.
+void BM_SaleSearchByArticleSteps(benchmark::State &state) {
+    Shop &s = large();
+    const QString where = QStringLiteral(" FROM Sell WHERE TypeNo=? AND ShopNo=? AND State<2");
+    const QVariantList params{QStringLiteral("B100007"), s.ctx.session.shopNo};
+    SaleSearch search;
+    search.typeNo = QStringLiteral("B100007");
+    Grid grid;
+    const std::function<void(const RowView &)> touch = [](const RowView &row) {
+        for (int f = 0; f < 21; ++f) benchmark::DoNotOptimize(row.utf8(f).size());
+    };
+    for (auto _ : state) {
+        if (state.range(0) == 0) benchmark::DoNotOptimize(s.db->scalar(QStringLiteral("SELECT count(*)") + where, params));
+        if (state.range(0) == 1)
+            s.db->scan(QStringLiteral("SELECT GUID,StoreGUID,ShopNo,BuyPrice,BuyPriceId,SellNo,State,TypeNo,Name,Brand,"
+                                      "Size,Colour,Leather,Grade,ProductPlace,Quantity,Price,Abate,Amount,SellerName,"
+                                      "DateTime") + where + QStringLiteral(" ORDER BY SellNo,GUID"),
+                       params, touch);
+        if (state.range(0) == 2) benchmark::DoNotOptimize(findSaleRows(*s.db, s.ctx.session.shopNo, search));
+        if (state.range(0) == 3) grid.bind(findSaleRows(*s.db, s.ctx.session.shopNo, search));
+    }
+}
+BENCHMARK(BM_SaleSearchByArticleSteps)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 // The intake history: range(0) 0 by one month's dates, 1 by one article, 2 the whole
 // list it opens on. Read and streamed into a list.
 void BM_IntakeHistory(benchmark::State &state) {
@@ -241,11 +269,34 @@ void BM_WholeList(benchmark::State &state) {
             grid.bindRows(ProblemStock::openRowColumns(), [&](const GridModel::RowSink &sink) {
                 ProblemStock(*s.db, s.ctx.session).scanOpenRows(sink);
             });
+        if (state.range(0) == 3)
+            grid.bindRows(ProblemStock::goodsColumns(), [&](const GridModel::RowSink &sink) {
+                ProblemStock(*s.db, s.ctx.session).scanGoodsInStock(QStringLiteral("Question"), sink);
+            });
         rows = grid.rows() - 1;
     }
     state.counters["rows"] = rows;
 }
-BENCHMARK(BM_WholeList)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WholeList)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same lists the way they were read before they were streamed: the whole result
+// first, then bound (range(0) 0 new goods and restock, 1 price change, 2 open problem
+// rows, 3 problem goods in article order, 4 the intake history).
+void BM_WholeListViaResult(benchmark::State &state) {
+    Shop &s = large();
+    Grid grid;
+    int rows = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0) grid.bind(GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).goodsList());
+        if (state.range(0) == 1) grid.bind(PriceChange(*s.db, s.ctx.session).list());
+        if (state.range(0) == 2) grid.bind(ProblemStock(*s.db, s.ctx.session).openRows());
+        if (state.range(0) == 3) grid.bind(ProblemStock(*s.db, s.ctx.session).goodsInStock(QStringLiteral("Question")));
+        if (state.range(0) == 4) grid.bind(IntakeHistory(*s.db, s.ctx.session).list({}));
+        rows = grid.rows() - 1;
+    }
+    state.counters["rows"] = rows;
+}
+BENCHMARK(BM_WholeListViaResult)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // The reference for the two cases above: the same statements with every field's
 // bytes read and nothing kept (range(0) 0 the intake history, 1 new goods and
@@ -268,7 +319,7 @@ BENCHMARK(BM_WholeListBareRead)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)
 
 // The screens that open on a whole-table list, opened and painted once: range(0) 0
 // the intake history (its total row included), 1 new goods and restock, 2 price
-// change, 3 return to the factory.
+// change, 3 return to the factory, 4 problem goods.
 void BM_ListScreenOpen(benchmark::State &state) {
     Shop &s = large();
     int rows = 0;
@@ -278,6 +329,7 @@ void BM_ListScreenOpen(benchmark::State &state) {
         if (state.range(0) == 1) screen = std::make_unique<RestockScreen>(s.ctx);
         if (state.range(0) == 2) screen = std::make_unique<PriceChangeScreen>(s.ctx);
         if (state.range(0) == 3) screen = std::make_unique<FactoryReturnScreen>(s.ctx);
+        if (state.range(0) == 4) screen = std::make_unique<ProblemGoodsScreen>(s.ctx);
         screen->show();
         QApplication::processEvents();
         rows = screen->findChild<Grid *>(QStringLiteral("VSFlexGrid"))->rows() - 1;
@@ -287,7 +339,7 @@ void BM_ListScreenOpen(benchmark::State &state) {
     }
     state.counters["grid_rows"] = rows;
 }
-BENCHMARK(BM_ListScreenOpen)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_ListScreenOpen)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // One keystroke in the restock list's article box (the in-memory filter over the
 // goods read), timed to the end of the repaint: range(0) as for the till.

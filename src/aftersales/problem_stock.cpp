@@ -19,6 +19,19 @@ ResultSet ProblemStock::goodsInStock(const QString &permission) {
                     {session_.shopNo});
 }
 
+void ProblemStock::scanGoodsInStock(const QString &permission, const std::function<void(const RowView &)> &fn) {
+    requirePermission(session_, permission);
+    db_.scan(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0 ORDER BY TypeNo"), {session_.shopNo}, fn);
+}
+
+const QStringList &ProblemStock::goodsColumns() {
+    static const QStringList c = {QStringLiteral("GUID"), QStringLiteral("货号"), QStringLiteral("种类"),
+                                  QStringLiteral("品牌"), QStringLiteral("尺码"), QStringLiteral("颜色"),
+                                  QStringLiteral("面料"), QStringLiteral("等级"), QStringLiteral("产地"),
+                                  QStringLiteral("数量"), QStringLiteral("零售价")};
+    return c;
+}
+
 ResultSet ProblemStock::goodsByTypeNo(const QString &typeNo) {
     requirePermission(session_, QStringLiteral("Question"));
     return db_.exec(kGoodsColumns + QStringLiteral("WHERE TypeNo=? AND ShopNo=?"), {typeNo, session_.shopNo});

@@ -26,6 +26,10 @@ public:
     // one exact article number whether in stock or not. The list serves two entries:
     // the caller names the key of the one it serves ("Question", "ClientChange").
     ResultSet goodsInStock(const QString &permission);
+    // The rows of goodsInStock handed one by one to `fn` as they are read (nothing
+    // kept), in the order of goodsColumns().
+    void scanGoodsInStock(const QString &permission, const std::function<void(const RowView &)> &fn);
+    static const QStringList &goodsColumns();
     ResultSet goodsByTypeNo(const QString &typeNo);
 
     // In one transaction, for every line: each pair taken from a lot by the lot order

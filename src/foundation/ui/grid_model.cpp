@@ -191,9 +191,14 @@ void GridModel::bind(const ResultSet &rs) {
         Column &c = cols_[size_t(f) + 1];
         c.ids.resize(n);
         c.lookup.reserve(int(std::min<size_t>(n, 4096)));
-        for (size_t r = 0; r < n; ++r) {
-            const QVariantList &rec = rows[r];
-            c.ids[r] = f < rec.size() ? c.intern(variantText(rec[f])) : 0;
+    }
+    // Row by row, as the result holds them: each record is read from memory once.
+    for (size_t r = 0; r < n; ++r) {
+        const QVariantList &rec = rows[r];
+        const int fields = std::min(nf, int(rec.size()));
+        for (int f = 0; f < fields; ++f) {
+            Column &c = cols_[size_t(f) + 1];
+            c.ids[r] = c.intern(variantText(rec[f]));
         }
     }
     storedRows_ = qint32(n);
