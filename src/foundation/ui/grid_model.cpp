@@ -207,7 +207,8 @@ void GridModel::bind(const ResultSet &rs) {
     endResetModel();
 }
 
-void GridModel::bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read) {
+int GridModel::bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read,
+                        bool keepWhenEmpty) {
     // The rows go into new columns first: a read that fails leaves the list as it was.
     const int nf = int(columns.size());
     std::vector<Column> cols(size_t(nf) + 1);
@@ -241,6 +242,7 @@ void GridModel::bindRows(const QStringList &columns, const std::function<void(co
         }
         ++n;
     });
+    if (n == 0 && keepWhenEmpty) return 0;
     beginResetModel();
     resetStorage();
     cols_ = std::move(cols);
@@ -248,6 +250,7 @@ void GridModel::bindRows(const QStringList &columns, const std::function<void(co
     layout_.resize(size_t(storedRows_));
     std::iota(layout_.begin(), layout_.end(), 0);
     endResetModel();
+    return n;
 }
 
 qint32 GridModel::appendDataRow(const QStringList &fields) {
