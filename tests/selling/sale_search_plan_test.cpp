@@ -175,6 +175,9 @@ TEST_F(SaleSearchPlanTest, NumberingKeepsItsRulesOverTheIndexedRange) {
     plantSale(QStringLiteral("202612100005"), ctx.session.shopNo);  // the day after
     plantSale(QStringLiteral("202612090007"), QStringLiteral("{OTHER-SHOP}"));
     EXPECT_EQ(numbering.next(day), QStringLiteral("202612090001"));
+    plantSale(QStringLiteral("202612090041"), ctx.session.shopNo);
+    plantSale(QStringLiteral("202612090009"), ctx.session.shopNo);
+    EXPECT_EQ(numbering.next(day), QStringLiteral("202612090042"));
     plantSale(QStringLiteral("202612099999"), ctx.session.shopNo);
     EXPECT_EQ(numbering.next(day), QStringLiteral("2026120910000"));
     plantSale(QStringLiteral("2026120910000"), ctx.session.shopNo);
