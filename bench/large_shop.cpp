@@ -172,7 +172,7 @@ QString largeShopDatabase(const LargeShopSize &size) {
     QString folder = qEnvironmentVariable("KESTAVION_BENCH_DATA");
     if (folder.isEmpty()) folder = QDir::current().filePath(QStringLiteral("bench-data"));
     QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("shop-%1x%2-%3-%4d-v3.mdb")
+    const QString path = QDir(folder).filePath(QStringLiteral("shop-%1x%2-%3-%4d-v4.mdb")
                                                    .arg(size.articles)
                                                    .arg(size.goodsPerArticle)
                                                    .arg(size.saleRows)

@@ -73,19 +73,11 @@ const std::vector<UpgradeStep> &upgradeSteps() {
           QStringLiteral("DROP TABLE DataDictionary"),
           QStringLiteral("ALTER TABLE DataDictionaryNew RENAME TO DataDictionary"),
           QStringLiteral("CREATE INDEX idx_datadictionary_item ON DataDictionary(Item, ID)")}},
-        // One article's sales are read from one index holding, in the order the
-        // after-sales search lists them, every column it shows: side by side in the
-        // index instead of one table page per sale spread over years. It replaces the
-        // article index of step 2; the indexes on the sale number alone and on the
-        // goods key served no statement (every sale-number read names its shop and
-        // goes through (ShopNo, SellNo)). A sale written updates five indexes, not
-        // seven.
+        // Every sale-number read names its shop and goes through (ShopNo, SellNo), and
+        // no statement looks a sale up by its goods key: these two indexes only cost
+        // each sale written two more index updates.
         {7,
-         {QStringLiteral("DROP INDEX IF EXISTS idx_sell_shop_type"),
-          QStringLiteral("CREATE INDEX idx_sell_shop_type ON Sell(ShopNo, TypeNo, SellNo, GUID, State, StoreGUID, "
-                         "BuyPrice, BuyPriceId, Name, Brand, Size, Colour, Leather, Grade, ProductPlace, Quantity, "
-                         "Price, Abate, Amount, SellerName, DateTime)"),
-          QStringLiteral("DROP INDEX IF EXISTS idx_sell_no"),
+         {QStringLiteral("DROP INDEX IF EXISTS idx_sell_no"),
           QStringLiteral("DROP INDEX IF EXISTS idx_sell_store")}},
     };
     return steps;
