@@ -75,8 +75,8 @@ const std::vector<UpgradeStep> &upgradeSteps() {
           QStringLiteral("CREATE INDEX idx_datadictionary_item ON DataDictionary(Item, ID)")}},
         // Every sale-number read names its shop and goes through (ShopNo, SellNo), and
         // no statement looks a sale up by its goods key: these two indexes only cost
-        // each sale written two more index updates.
-        {7,
+        // each sale written two more index updates. (Step 7 is the till's kept list.)
+        {8,
          {QStringLiteral("DROP INDEX IF EXISTS idx_sell_no"),
           QStringLiteral("DROP INDEX IF EXISTS idx_sell_store")}},
     };
