@@ -113,6 +113,7 @@ void build(const QString &path, const LargeShopSize &size) {
 
     const QDate first = size.lastDay.addDays(1 - size.days);
     qint64 changeNo = 0;
+    int lastDay = -1, running = 0;  // sale numbers restart at 0001 each day
     for (int i = 0; i < size.saleRows; ++i) {
         // Popular articles first: a square skews the choice towards low numbers.
         const quint32 r = rng.next() % 10000u;
@@ -120,8 +121,10 @@ void build(const QString &path, const LargeShopSize &size) {
         const Goods &g = goods[size_t(article) * size_t(size.goodsPerArticle) + size_t(rng.below(size.goodsPerArticle))];
         const int day = int(qint64(i) * size.days / size.saleRows);
         const QString date = first.addDays(day).toString(Qt::ISODate);
+        running = day == lastDay ? running + 1 : 1;
+        lastDay = day;
         const QString sellNo = first.addDays(day).toString(QStringLiteral("yyyyMMdd")) +
-                               QStringLiteral("%1").arg(i % 9999 + 1, 4, 10, QLatin1Char('0'));
+                               QStringLiteral("%1").arg(running, 4, 10, QLatin1Char('0'));
         const bool discounted = rng.below(4) == 0;
         const double amount = discounted ? double(qRound(g.price * 0.85)) : g.price;
         const int dice = rng.below(100);
@@ -169,7 +172,7 @@ QString largeShopDatabase(const LargeShopSize &size) {
     QString folder = qEnvironmentVariable("KESTAVION_BENCH_DATA");
     if (folder.isEmpty()) folder = QDir::current().filePath(QStringLiteral("bench-data"));
     QDir().mkpath(folder);
-    const QString path = QDir(folder).filePath(QStringLiteral("shop-%1x%2-%3-%4d-v2.mdb")
+    const QString path = QDir(folder).filePath(QStringLiteral("shop-%1x%2-%3-%4d-v4.mdb")
                                                    .arg(size.articles)
                                                    .arg(size.goodsPerArticle)
                                                    .arg(size.saleRows)

@@ -15,8 +15,16 @@
 #include "intake/goods_intake.h"
 #include "intake/intake_history.h"
 #include "intake/price_change.h"
+#include "intake/ui/intake_history_screen.h"
+#include "intake/ui/price_change_screen.h"
+#include "intake/ui/restock_screen.h"
+#include "aftersales/ui/factory_return_screen.h"
+#include "aftersales/ui/problem_goods_screen.h"
+#include "aftersales/ui/after_sales_ui.h"
+#include "foundation/ui/grid_model.h"
 #include "foundation/ui/grid.h"
 #include "selling/checkout.h"
+#include "selling/sale_numbering.h"
 #include "selling/ui/sale_screen.h"
 
 #include <QApplication>
@@ -147,6 +155,17 @@ void BM_Checkout(benchmark::State &state) {
 BENCHMARK(BM_Checkout)->Args({1, 0})->Args({1, 1})->Args({5, 0})->Args({5, 1})->Unit(benchmark::kMillisecond)
     ->Iterations(40);
 
+// The next sale number alone, on the day the checkouts above run (range(1) as there:
+// the shop without history has only the checkouts' own sales that day, the large one
+// also the 1,370 generated ones).
+void BM_SaleNumber(benchmark::State &state) {
+    Shop &s = shopOf(state);
+    QString next;
+    for (auto _ : state) next = SaleNumbering(*s.db, s.ctx.session.shopNo).next(s.clock.today());
+    state.counters["running"] = double(SaleNumbering::runningOf(next));
+}
+BENCHMARK(BM_SaleNumber)->Args({0, 0})->Args({0, 1})->Unit(benchmark::kMicrosecond)->Iterations(200);
+
 // One keystroke in the till's article box, timed from the text change to the end of
 // the goods list's repaint. range(0): the characters of "1004" already typed (0: the
 // first character, which matches nearly every goods row); 4: clearing the box, which
@@ -198,8 +217,42 @@ void BM_SaleSearch(benchmark::State &state) {
 }
 BENCHMARK(BM_SaleSearch)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(20);
 
+// Where a search by the most sold article spends its time, each step alone on the
+// same rows: range(0) 0 the matching rows counted (index and one table row each),
+// 1 every field of them read and nothing kept, 2 read into a result (the search),
+// 3 the search read into a result and bound into a list (as the after-sales screens
+// did), 4 streamed into the list (as they do now), 5 that and the list's columns
+// fitted to their contents as the screens dress it.
+void BM_SaleSearchByArticleSteps(benchmark::State &state) {
+    Shop &s = large();
+    const QString where = QStringLiteral(" FROM Sell WHERE TypeNo=? AND ShopNo=? AND State<2");
+    const QVariantList params{QStringLiteral("B100007"), s.ctx.session.shopNo};
+    SaleSearch search;
+    search.typeNo = QStringLiteral("B100007");
+    Grid grid;
+    const std::function<void(const RowView &)> touch = [](const RowView &row) {
+        for (int f = 0; f < 21; ++f) benchmark::DoNotOptimize(row.utf8(f).size());
+    };
+    for (auto _ : state) {
+        if (state.range(0) == 0) benchmark::DoNotOptimize(s.db->scalar(QStringLiteral("SELECT count(*)") + where, params));
+        if (state.range(0) == 1)
+            s.db->scan(QStringLiteral("SELECT GUID,StoreGUID,ShopNo,BuyPrice,BuyPriceId,SellNo,State,TypeNo,Name,Brand,"
+                                      "Size,Colour,Leather,Grade,ProductPlace,Quantity,Price,Abate,Amount,SellerName,"
+                                      "DateTime") + where + QStringLiteral(" ORDER BY SellNo,GUID"),
+                       params, touch);
+        if (state.range(0) == 2) benchmark::DoNotOptimize(findSaleRows(*s.db, s.ctx.session.shopNo, search));
+        if (state.range(0) == 3) grid.bind(findSaleRows(*s.db, s.ctx.session.shopNo, search));
+        if (state.range(0) >= 4)
+            grid.bindRows(saleRowColumns(), [&](const GridModel::RowSink &sink) {
+                scanSaleRows(*s.db, s.ctx.session, QStringLiteral("ClientBack"), search, QStringLiteral("金额"), sink);
+            });
+        if (state.range(0) == 5) dressSoldGrid(&grid, true, 860);
+    }
+}
+BENCHMARK(BM_SaleSearchByArticleSteps)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(10);
+
 // The intake history: range(0) 0 by one month's dates, 1 by one article, 2 the whole
-// list it opens on. Read and bound into a list.
+// list it opens on. Read and streamed into a list.
 void BM_IntakeHistory(benchmark::State &state) {
     Shop &s = large();
     IntakeFilter filter;
@@ -208,16 +261,48 @@ void BM_IntakeHistory(benchmark::State &state) {
     Grid grid;
     int rows = 0;
     for (auto _ : state) {
-        grid.bind(IntakeHistory(*s.db, s.ctx.session).list(filter));
+        grid.bindRows(IntakeHistory::listColumns(), [&](const GridModel::RowSink &sink) {
+            IntakeHistory(*s.db, s.ctx.session).scan(filter, sink);
+        });
         rows = grid.rows() - 1;
     }
     state.counters["rows"] = rows;
 }
 BENCHMARK(BM_IntakeHistory)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(5);
 
-// The whole-table lists, read and bound into a list: range(0) 0 the new-goods and
+// The whole-table lists, read and streamed into a list: range(0) 0 the new-goods and
 // restock list, 1 the price change list, 2 the problem goods' open rows.
 void BM_WholeList(benchmark::State &state) {
+    Shop &s = large();
+    Grid grid;
+    int rows = 0;
+    for (auto _ : state) {
+        if (state.range(0) == 0)
+            grid.bindRows(GoodsIntakeService::goodsListColumns(), [&](const GridModel::RowSink &sink) {
+                GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).scanGoodsList(sink);
+            });
+        if (state.range(0) == 1)
+            grid.bindRows(PriceChange::listColumns(), [&](const GridModel::RowSink &sink) {
+                PriceChange(*s.db, s.ctx.session).scan(std::nullopt, sink);
+            });
+        if (state.range(0) == 2)
+            grid.bindRows(ProblemStock::openRowColumns(), [&](const GridModel::RowSink &sink) {
+                ProblemStock(*s.db, s.ctx.session).scanOpenRows(sink);
+            });
+        if (state.range(0) == 3)
+            grid.bindRows(ProblemStock::goodsColumns(), [&](const GridModel::RowSink &sink) {
+                ProblemStock(*s.db, s.ctx.session).scanGoodsInStock(QStringLiteral("Question"), sink);
+            });
+        rows = grid.rows() - 1;
+    }
+    state.counters["rows"] = rows;
+}
+BENCHMARK(BM_WholeList)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The same lists the way they were read before they were streamed: the whole result
+// first, then bound (range(0) 0 new goods and restock, 1 price change, 2 open problem
+// rows, 3 problem goods in article order, 4 the intake history).
+void BM_WholeListViaResult(benchmark::State &state) {
     Shop &s = large();
     Grid grid;
     int rows = 0;
@@ -225,11 +310,86 @@ void BM_WholeList(benchmark::State &state) {
         if (state.range(0) == 0) grid.bind(GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).goodsList());
         if (state.range(0) == 1) grid.bind(PriceChange(*s.db, s.ctx.session).list());
         if (state.range(0) == 2) grid.bind(ProblemStock(*s.db, s.ctx.session).openRows());
+        if (state.range(0) == 3) grid.bind(ProblemStock(*s.db, s.ctx.session).goodsInStock(QStringLiteral("Question")));
+        if (state.range(0) == 4) grid.bind(IntakeHistory(*s.db, s.ctx.session).list({}));
         rows = grid.rows() - 1;
     }
     state.counters["rows"] = rows;
 }
-BENCHMARK(BM_WholeList)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_WholeListViaResult)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The reference for the two cases above: the same statements with every field's
+// bytes read and nothing kept (range(0) 0 the intake history, 1 new goods and
+// restock, 2 price change).
+void BM_WholeListBareRead(benchmark::State &state) {
+    Shop &s = large();
+    const int fields = state.range(0) == 0 ? int(IntakeHistory::listColumns().size())
+                       : state.range(0) == 1 ? int(GoodsIntakeService::goodsListColumns().size())
+                                             : int(PriceChange::listColumns().size());
+    const std::function<void(const RowView &)> touch = [fields](const RowView &row) {
+        for (int f = 0; f < fields; ++f) benchmark::DoNotOptimize(row.utf8(f).size());
+    };
+    for (auto _ : state) {
+        if (state.range(0) == 0) IntakeHistory(*s.db, s.ctx.session).scan({}, touch);
+        if (state.range(0) == 1) GoodsIntakeService(*s.db, s.ctx.session, QStringLiteral("BuyIn")).scanGoodsList(touch);
+        if (state.range(0) == 2) PriceChange(*s.db, s.ctx.session).scan(std::nullopt, touch);
+    }
+}
+BENCHMARK(BM_WholeListBareRead)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The screens that open on a whole-table list, opened and painted once: range(0) 0
+// the intake history (its total row included), 1 new goods and restock, 2 price
+// change, 3 return to the factory, 4 problem goods.
+void BM_ListScreenOpen(benchmark::State &state) {
+    Shop &s = large();
+    int rows = 0;
+    for (auto _ : state) {
+        std::unique_ptr<QDialog> screen;
+        if (state.range(0) == 0) screen = std::make_unique<IntakeHistoryScreen>(s.ctx);
+        if (state.range(0) == 1) screen = std::make_unique<RestockScreen>(s.ctx);
+        if (state.range(0) == 2) screen = std::make_unique<PriceChangeScreen>(s.ctx);
+        if (state.range(0) == 3) screen = std::make_unique<FactoryReturnScreen>(s.ctx);
+        if (state.range(0) == 4) screen = std::make_unique<ProblemGoodsScreen>(s.ctx);
+        screen->show();
+        QApplication::processEvents();
+        rows = screen->findChild<Grid *>(QStringLiteral("VSFlexGrid"))->rows() - 1;
+        state.PauseTiming();
+        screen.reset();
+        state.ResumeTiming();
+    }
+    state.counters["grid_rows"] = rows;
+}
+BENCHMARK(BM_ListScreenOpen)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// One keystroke in the restock list's article box (the in-memory filter over the
+// goods read), timed to the end of the repaint: range(0) as for the till.
+void BM_RestockKeystroke(benchmark::State &state) {
+    Shop &s = large();
+    RestockScreen screen(s.ctx);
+    screen.show();
+    QApplication::processEvents();
+    const QString typed = QStringLiteral("1004");
+    const int n = int(state.range(0));
+    std::vector<double> ms;
+    int rows = 0;
+    for (auto _ : state) {
+        screen.txtNo->setText(n < 4 ? typed.left(n) : typed);
+        screen.VSFlexGrid->viewport()->repaint();
+        QElapsedTimer t;
+        t.start();
+        screen.txtNo->setText(n < 4 ? typed.left(n + 1) : QString());
+        screen.VSFlexGrid->viewport()->repaint();
+        const double elapsed = double(t.nsecsElapsed()) / 1e9;
+        state.SetIterationTime(elapsed);
+        ms.push_back(elapsed * 1000.0);
+        rows = screen.VSFlexGrid->rows() - 1;
+    }
+    std::sort(ms.begin(), ms.end());
+    state.counters["grid_rows"] = rows;
+    state.counters["p50_ms"] = ms[ms.size() / 2];
+    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+}
+BENCHMARK(BM_RestockKeystroke)->DenseRange(0, 4)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
 }  // namespace
 

@@ -19,6 +19,19 @@ ResultSet ProblemStock::goodsInStock(const QString &permission) {
                     {session_.shopNo});
 }
 
+void ProblemStock::scanGoodsInStock(const QString &permission, const std::function<void(const RowView &)> &fn) {
+    requirePermission(session_, permission);
+    db_.scan(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0 ORDER BY TypeNo"), {session_.shopNo}, fn);
+}
+
+const QStringList &ProblemStock::goodsColumns() {
+    static const QStringList c = {QStringLiteral("GUID"), QStringLiteral("货号"), QStringLiteral("种类"),
+                                  QStringLiteral("品牌"), QStringLiteral("尺码"), QStringLiteral("颜色"),
+                                  QStringLiteral("面料"), QStringLiteral("等级"), QStringLiteral("产地"),
+                                  QStringLiteral("数量"), QStringLiteral("零售价")};
+    return c;
+}
+
 ResultSet ProblemStock::goodsByTypeNo(const QString &typeNo) {
     requirePermission(session_, QStringLiteral("Question"));
     return db_.exec(kGoodsColumns + QStringLiteral("WHERE TypeNo=? AND ShopNo=?"), {typeNo, session_.shopNo});
@@ -50,13 +63,30 @@ void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {
     tx.commit();
 }
 
+namespace {
+const QString kOpenRowsSql = QStringLiteral(
+    "SELECT ID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,"
+    "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,BuyPrice AS 进价,"
+    "Quantity AS 数量,BackResion AS 问题 FROM BackStore "
+    "WHERE ShopNo=? AND IsBackFactory=0 ORDER BY TypeNo,ID");
+}  // namespace
+
 ResultSet ProblemStock::openRows() {
     requirePermission(session_, QStringLiteral("FactoryBack"));
-    return db_.exec(QStringLiteral("SELECT ID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,"
-                                   "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,BuyPrice AS 进价,"
-                                   "Quantity AS 数量,BackResion AS 问题 FROM BackStore "
-                                   "WHERE ShopNo=? AND IsBackFactory=0 ORDER BY TypeNo,ID"),
-                    {session_.shopNo});
+    return db_.exec(kOpenRowsSql, {session_.shopNo});
+}
+
+void ProblemStock::scanOpenRows(const std::function<void(const RowView &)> &fn) {
+    requirePermission(session_, QStringLiteral("FactoryBack"));
+    db_.scan(kOpenRowsSql, {session_.shopNo}, fn);
+}
+
+const QStringList &ProblemStock::openRowColumns() {
+    static const QStringList c = {QStringLiteral("ID"),   QStringLiteral("货号"), QStringLiteral("种类"),
+                                  QStringLiteral("品牌"), QStringLiteral("尺码"), QStringLiteral("颜色"),
+                                  QStringLiteral("面料"), QStringLiteral("等级"), QStringLiteral("产地"),
+                                  QStringLiteral("进价"), QStringLiteral("数量"), QStringLiteral("问题")};
+    return c;
 }
 
 qint64 ProblemStock::returnToFactory(const std::vector<qint64> &ids, const QDate &date, Money amount) {

@@ -26,6 +26,10 @@ public:
     // one exact article number whether in stock or not. The list serves two entries:
     // the caller names the key of the one it serves ("Question", "ClientChange").
     ResultSet goodsInStock(const QString &permission);
+    // The rows of goodsInStock handed one by one to `fn` as they are read (nothing
+    // kept), in the order of goodsColumns().
+    void scanGoodsInStock(const QString &permission, const std::function<void(const RowView &)> &fn);
+    static const QStringList &goodsColumns();
     ResultSet goodsByTypeNo(const QString &typeNo);
 
     // In one transaction, for every line: each pair taken from a lot by the lot order
@@ -36,6 +40,10 @@ public:
 
     // The open problem-stock rows of the shop: ID, 货号 … 产地, 进价, 数量, 问题.
     ResultSet openRows();
+    // The same rows handed one by one to `fn` as they are read (nothing kept), in the
+    // order of openRowColumns().
+    void scanOpenRows(const std::function<void(const RowView &)> &fn);
+    static const QStringList &openRowColumns();
     // In one transaction: one FactoryBackTotal row (today's user, the total pairs of
     // the rows, `amount`) and every row marked returned on `date`. Throws Refusal
     // (kNothingToReturn for no rows, kProblemRowGone for a row already returned).

@@ -21,9 +21,10 @@ const QString kFull = QStringLiteral("全");
 
 }  // namespace
 
-ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &search, const QString &amountHeading) {
+namespace {
+QString saleSearchSql(const QString &shopNo, const SaleSearch &search, const QString &amountHeading,
+                      QVariantList &params) {
     QStringList conditions;
-    QVariantList params;
     if (search.date) {
         conditions << QStringLiteral("DateTime=?");
         params << *search.date;
@@ -38,15 +39,38 @@ ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &se
     }
     conditions << QStringLiteral("ShopNo=?") << QStringLiteral("State<2");
     params << shopNo;
-    return db.exec(selectList(amountHeading) + QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND ")) +
-                       QStringLiteral(" ORDER BY SellNo,GUID"),
-                   params);
+    return selectList(amountHeading) + QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND ")) +
+           QStringLiteral(" ORDER BY SellNo,GUID");
+}
+}  // namespace
+
+ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &search, const QString &amountHeading) {
+    QVariantList params;
+    const QString sql = saleSearchSql(shopNo, search, amountHeading, params);
+    return db.exec(sql, params);
 }
 
 ResultSet findSaleRows(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
                        const QString &amountHeading) {
     requirePermission(session, permission);
     return findSaleRows(db, session.shopNo, search, amountHeading);
+}
+
+void scanSaleRows(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
+                  const QString &amountHeading, const std::function<void(const RowView &)> &fn) {
+    requirePermission(session, permission);
+    QVariantList params;
+    const QString sql = saleSearchSql(session.shopNo, search, amountHeading, params);
+    db.scan(sql, params, fn);
+}
+
+QStringList saleRowColumns(const QString &amountHeading) {
+    return {QStringLiteral("GUID"), QStringLiteral("StoreGUID"), QStringLiteral("ShopNo"), QStringLiteral("BuyPrice"),
+            QStringLiteral("BuyPriceId"), QStringLiteral("SellNo"), QStringLiteral("State"), QStringLiteral("货号"),
+            QStringLiteral("种类"), QStringLiteral("品牌"), QStringLiteral("尺码"), QStringLiteral("颜色"),
+            QStringLiteral("面料"), QStringLiteral("等级"), QStringLiteral("产地"), QStringLiteral("数量"),
+            QStringLiteral("零售价"), QStringLiteral("折扣"), amountHeading, QStringLiteral("销售员"),
+            QStringLiteral("销售日期")};
 }
 
 ResultSet emptySaleRows(Database &db, const QString &amountHeading) {

@@ -49,6 +49,11 @@ ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &se
 // ("ClientBack", "ClientChange", "SellBlankOut") for the session's user.
 ResultSet findSaleRows(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
                        const QString &amountHeading = QStringLiteral("金额"));
+// The rows of the gated findSaleRows handed one by one to `fn` as they are read
+// (nothing kept), in the order of saleRowColumns(amountHeading).
+void scanSaleRows(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
+                  const QString &amountHeading, const std::function<void(const RowView &)> &fn);
+QStringList saleRowColumns(const QString &amountHeading = QStringLiteral("金额"));
 // The same columns and no rows: the headings of an empty grid.
 ResultSet emptySaleRows(Database &db, const QString &amountHeading = QStringLiteral("金额"));
 

@@ -48,6 +48,20 @@ ResultSet GoodsIntakeService::goodsList() {
     return db_.exec(kListSql, {shopNo_});
 }
 
+void GoodsIntakeService::scanGoodsList(const std::function<void(const RowView &)> &fn) {
+    checkPermission();
+    db_.scan(kListSql, {shopNo_}, fn);
+}
+
+const QStringList &GoodsIntakeService::goodsListColumns() {
+    static const QStringList c = [] {
+        QStringList l;
+        for (const char *h : kGoodsListColumns) l << QString::fromUtf8(h);
+        return l;
+    }();
+    return c;
+}
+
 QString insertGoodsRows(Database &db, const QString &shopNo, const GoodsIntake &in, QString *recordGuid) {
     const QString goods = newGuid();
     db.exec(QStringLiteral("INSERT INTO Store (GUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"

@@ -61,6 +61,10 @@ public:
 
     // Every goods row of the shop, in the database's order.
     ResultSet goodsList();
+    // The same rows handed one by one to `fn` as they are read (nothing kept), in the
+    // order of goodsListColumns().
+    void scanGoodsList(const std::function<void(const RowView &)> &fn);
+    static const QStringList &goodsListColumns();
 
     // A new Goods with its intake record and first lot; never merged with an existing
     // Goods. Returns the new Goods' key.

@@ -12,13 +12,21 @@ namespace {
 const QString kBuyDetail = QStringLiteral("BuyDetail");
 }
 
-ResultSet IntakeHistory::list(const IntakeFilter &filter) {
-    requirePermission(session_, kBuyDetail);
+const QStringList &IntakeHistory::listColumns() {
+    static const QStringList c = {QStringLiteral("货号"), QStringLiteral("种类"), QStringLiteral("品牌"),
+                                  QStringLiteral("尺码"), QStringLiteral("颜色"), QStringLiteral("面料"),
+                                  QStringLiteral("等级"), QStringLiteral("产地"), QStringLiteral("数量"),
+                                  QStringLiteral("进价"), QStringLiteral("备注"), QStringLiteral("进货日期"),
+                                  QStringLiteral("ParentGUID"), QStringLiteral("GUID")};
+    return c;
+}
+
+QString IntakeHistory::listSql(const IntakeFilter &filter, QVariantList &params) const {
     QString sql = QStringLiteral(
         "SELECT TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,Leather AS 面料,"
         "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 进价,Memo AS 备注,DateTime AS 进货日期,"
         "ParentGUID,GUID FROM StoreDetail WHERE ShopNo=?");
-    QVariantList params{shopNo_};
+    params = {shopNo_};
     if (filter.byDate) {
         sql += QStringLiteral(" AND DateTime BETWEEN ? AND ?");
         params << filter.from.toString(Qt::ISODate) << filter.to.toString(Qt::ISODate);
@@ -27,7 +35,21 @@ ResultSet IntakeHistory::list(const IntakeFilter &filter) {
         sql += QStringLiteral(" AND TypeNo=?");
         params << filter.typeNo;
     }
+    return sql;
+}
+
+ResultSet IntakeHistory::list(const IntakeFilter &filter) {
+    requirePermission(session_, kBuyDetail);
+    QVariantList params;
+    const QString sql = listSql(filter, params);
     return db_.exec(sql, params);
+}
+
+void IntakeHistory::scan(const IntakeFilter &filter, const std::function<void(const RowView &)> &fn) {
+    requirePermission(session_, kBuyDetail);
+    QVariantList params;
+    const QString sql = listSql(filter, params);
+    db_.scan(sql, params, fn);
 }
 
 bool IntakeHistory::goodsExists(const QString &goodsGuid) {

@@ -43,6 +43,10 @@ public:
 
     // 货号 种类 品牌 尺码 颜色 面料 等级 产地 数量 进价 备注 进货日期 ParentGUID GUID
     ResultSet list(const IntakeFilter &filter = {});
+    // The same rows handed one by one to `fn` as they are read (nothing kept), in the
+    // order of listColumns().
+    void scan(const IntakeFilter &filter, const std::function<void(const RowView &)> &fn);
+    static const QStringList &listColumns();
 
     bool goodsExists(const QString &goodsGuid);
     // The Goods' retail price (0 when it has none or is gone).
@@ -64,6 +68,7 @@ private:
         double price = 0;
         QString date;
     };
+    QString listSql(const IntakeFilter &filter, QVariantList &params) const;
     bool readRecord(const QString &recordGuid, Record &out);
     IntakeLot findLot(const Record &rec);
     IntakeChange removeIn(const QString &recordGuid, double *retailPrice);

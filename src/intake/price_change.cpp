@@ -21,6 +21,20 @@ ResultSet PriceChange::find(const QString &typeNo) {
     return db_.exec(kSelect + QStringLiteral(" AND TypeNo=?"), {shopNo_, typeNo});
 }
 
+void PriceChange::scan(const std::optional<QString> &typeNo, const std::function<void(const RowView &)> &fn) {
+    requirePermission(session_, kChangePrice);
+    if (typeNo) db_.scan(kSelect + QStringLiteral(" AND TypeNo=?"), {shopNo_, *typeNo}, fn);
+    else db_.scan(kSelect, {shopNo_}, fn);
+}
+
+const QStringList &PriceChange::listColumns() {
+    static const QStringList c = {QStringLiteral("GUID"), QStringLiteral("货号"), QStringLiteral("种类"),
+                                  QStringLiteral("品牌"), QStringLiteral("尺码"), QStringLiteral("颜色"),
+                                  QStringLiteral("面料"), QStringLiteral("等级"), QStringLiteral("产地"),
+                                  QStringLiteral("零售价")};
+    return c;
+}
+
 int PriceChange::setPrice(const QString &goodsGuid, double price) {
     requirePermission(session_, kChangePrice);
     db_.exec(QStringLiteral("UPDATE Store SET Price=? WHERE GUID=? AND ShopNo=?"), {price, goodsGuid, shopNo_});

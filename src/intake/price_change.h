@@ -4,6 +4,9 @@
 #include "foundation/session.h"
 
 #include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
 
 namespace kestavion {
 
@@ -17,6 +20,10 @@ public:
     ResultSet list();
     // The same for one exact article number (an empty one finds empty numbers only).
     ResultSet find(const QString &typeNo);
+    // The rows of list() (typeNo null) or find(typeNo) handed one by one to `fn` as
+    // they are read (nothing kept), in the order of listColumns().
+    void scan(const std::optional<QString> &typeNo, const std::function<void(const RowView &)> &fn);
+    static const QStringList &listColumns();
 
     // Returns how many Goods changed (0 when the Goods is gone or in another shop).
     int setPrice(const QString &goodsGuid, double price);

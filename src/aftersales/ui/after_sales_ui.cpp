@@ -76,8 +76,7 @@ void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade, const QStrin
     dressSoldGrid(grid, hideGrade, 860);
 }
 
-void showFoundSoldRows(Grid *grid, const ResultSet &rows, QLabel *lbTip, bool hideGrade) {
-    grid->bind(rows);
+void showFoundSoldRows(Grid *grid, QLabel *lbTip, bool hideGrade) {
     lbTip->clear();
     grid->setFocus();
     grid->setRow(1);

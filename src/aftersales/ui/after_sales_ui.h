@@ -52,9 +52,9 @@ void fitColumns(Grid *grid, double widthTwips, const QStringList &fixedKeys = {}
 // and dresses it as dressSoldGrid does.
 void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade,
                        const QString &amountHeading = QStringLiteral("金额"));
-// Shows the rows found in the sold-rows list: the tip cleared, the first row chosen
-// and the list focused and dressed.
-void showFoundSoldRows(Grid *grid, const ResultSet &rows, QLabel *lbTip, bool hideGrade);
+// After the rows found were bound into the sold-rows list: the tip cleared, the
+// first row chosen and the list focused and dressed.
+void showFoundSoldRows(Grid *grid, QLabel *lbTip, bool hideGrade);
 // Enter on a chosen row of the list moves the focus on to `next`.
 void enterMovesOn(Grid *grid, QWidget *next);
 

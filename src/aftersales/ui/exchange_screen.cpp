@@ -7,6 +7,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -178,15 +179,18 @@ void ExchangeScreen::query() {
         ctx_.prompt().info(QStringLiteral("请选择条件！"));
         return;
     }
-    ResultSet rs;
-    if (!runReporting(ctx_.prompt(),
-                      [&] { rs = findSaleRows(ctx_.database(), ctx_.session, QStringLiteral("ClientChange"), *cond, kAmount); }))
+    // Streamed into the list; no row found leaves the list as it was.
+    int found = 0;
+    if (!runReporting(ctx_.prompt(), [&] {
+            found = VSFlexGrid->bindRows(saleRowColumns(kAmount), [&](const GridModel::RowSink &sink) {
+                scanSaleRows(ctx_.database(), ctx_.session, QStringLiteral("ClientChange"), *cond, kAmount, sink);
+            }, true);
+        }))
         return;
-    if (rs.empty()) {
+    if (found == 0) {
         lbTip->setText(QStringLiteral("无记录！"));
         return;
     }
-    VSFlexGrid->bind(rs);
     const int c = VSFlexGrid->cols();
     VSFlexGrid->setCols(c + 1);
     VSFlexGrid->setColKey(c, kReasonCol);

@@ -7,6 +7,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 
 #include <QDateEdit>
 #include <QHBoxLayout>
@@ -88,9 +89,14 @@ FactoryReturnScreen::FactoryReturnScreen(AppContext &ctx, QWidget *parent) : QDi
 int FactoryReturnScreen::tickCol() const { return VSFlexGrid->colIndex(kTick); }
 
 void FactoryReturnScreen::loadProblemStock() {
-    ResultSet rs;
-    if (!runReporting(ctx_.prompt(), [&] { rs = ProblemStock(ctx_.database(), ctx_.session).openRows(); })) return;
-    VSFlexGrid->bind(rs);
+    // Streamed into the list's own compact columns; a failed read leaves the list as
+    // it was.
+    if (!runReporting(ctx_.prompt(), [&] {
+            VSFlexGrid->bindRows(ProblemStock::openRowColumns(), [&](const GridModel::RowSink &sink) {
+                ProblemStock(ctx_.database(), ctx_.session).scanOpenRows(sink);
+            });
+        }))
+        return;
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("ID")), true);
     const int c = VSFlexGrid->cols();
     VSFlexGrid->setCols(c + 1);

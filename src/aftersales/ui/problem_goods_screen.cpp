@@ -6,6 +6,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -73,7 +74,12 @@ ProblemGoodsScreen::ProblemGoodsScreen(AppContext &ctx, QWidget *parent) : QDial
                        "输入数量，选择问题，点击转化成问题鞋即添加到下面的列表中，点击确定即可完成。系统自动更新库存。"));
     outer->addWidget(lbTitle);
 
-    runReporting(ctx.prompt(), [&] { VSFlexGrid->bind(ProblemStock(ctx.database(), ctx.session).goodsInStock(QStringLiteral("Question"))); });
+    // Streamed into the list's own compact columns, already in article order.
+    runReporting(ctx.prompt(), [&] {
+        VSFlexGrid->bindRows(ProblemStock::goodsColumns(), [&](const GridModel::RowSink &sink) {
+            ProblemStock(ctx.database(), ctx.session).scanGoodsInStock(QStringLiteral("Question"), sink);
+        });
+    });
     dressGoodsGrid();
     initQuestionGrid();
     fillComboFromDictionary(ctx, kReasonItem, comResion);

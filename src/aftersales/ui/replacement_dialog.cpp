@@ -7,6 +7,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 #include "foundation/ui/typed_search.h"
 
 #include <QComboBox>
@@ -85,13 +86,14 @@ ReplacementDialog::ReplacementDialog(AppContext &ctx, const ExchangeOrder &order
     outer->addLayout(price);
     OptAbate->setChecked(true);
 
-    ResultSet goods;
+    // Streamed into the list's own compact columns, already in article order.
     try {
-        goods = ProblemStock(ctx.database(), ctx.session).goodsInStock(QStringLiteral("ClientChange"));
+        VSFlexGrid->bindRows(ProblemStock::goodsColumns(), [&](const GridModel::RowSink &sink) {
+            ProblemStock(ctx.database(), ctx.session).scanGoodsInStock(QStringLiteral("ClientChange"), sink);
+        });
     } catch (const DbError &e) {
         showDbError(ctx.prompt(), e);
     }
-    VSFlexGrid->bind(goods);
     search_ = std::make_unique<TypedSearch>(VSFlexGrid, QStringLiteral("货号"));
     search_->rebound();
     VSFlexGrid->setColHidden(1, true);

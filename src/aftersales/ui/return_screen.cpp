@@ -4,6 +4,7 @@
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -96,13 +97,19 @@ void ReturnScreen::query() {
         ctx_.prompt().info(QStringLiteral("请选择条件！"));
         return;
     }
-    ResultSet rs;
-    if (!runReporting(ctx_.prompt(), [&] { rs = findSaleRows(ctx_.database(), ctx_.session, QStringLiteral("ClientBack"), *cond); })) return;
-    if (rs.empty()) {
+    // Streamed into the list; no row found leaves the list as it was.
+    int found = 0;
+    if (!runReporting(ctx_.prompt(), [&] {
+            found = VSFlexGrid->bindRows(saleRowColumns(), [&](const GridModel::RowSink &sink) {
+                scanSaleRows(ctx_.database(), ctx_.session, QStringLiteral("ClientBack"), *cond, QStringLiteral("金额"), sink);
+            }, true);
+        }))
+        return;
+    if (found == 0) {
         lbTip->setText(QStringLiteral("无记录！"));
         return;
     }
-    showFoundSoldRows(VSFlexGrid, rs, lbTip, true);
+    showFoundSoldRows(VSFlexGrid, lbTip, true);
     showAmount();
 }
 

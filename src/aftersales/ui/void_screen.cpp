@@ -5,6 +5,7 @@
 #include "foundation/app_context.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -82,15 +83,21 @@ bool VoidScreen::eventFilter(QObject *watched, QEvent *event) {
 }
 
 void VoidScreen::lookUp() {
-    ResultSet rs;
     SaleSearch s;
     s.sellNo = txtSellNo->text();
-    if (!runReporting(ctx_.prompt(), [&] { rs = findSaleRows(ctx_.database(), ctx_.session, QStringLiteral("SellBlankOut"), s); })) return;
-    if (rs.empty()) {
+    // Streamed into the list; no row found leaves the list as it was.
+    int found = 0;
+    if (!runReporting(ctx_.prompt(), [&] {
+            found = VSFlexGrid->bindRows(saleRowColumns(), [&](const GridModel::RowSink &sink) {
+                scanSaleRows(ctx_.database(), ctx_.session, QStringLiteral("SellBlankOut"), s, QStringLiteral("金额"), sink);
+            }, true);
+        }))
+        return;
+    if (found == 0) {
         lbTip->setText(QStringLiteral("该销售编号不存在！"));
         return;
     }
-    showFoundSoldRows(VSFlexGrid, rs, lbTip, false);
+    showFoundSoldRows(VSFlexGrid, lbTip, false);
 }
 
 void VoidScreen::voidCurrent() {

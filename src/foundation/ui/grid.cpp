@@ -156,11 +156,13 @@ void Grid::bind(const ResultSet &rs) {
     if (model_->rowCount() > 0) setRow(1);
 }
 
-void Grid::bindRows(const QStringList &columns,
-                    const std::function<void(const std::function<void(const RowView &)> &)> &read) {
-    model_->bindRows(columns, read);
+int Grid::bindRows(const QStringList &columns,
+                   const std::function<void(const std::function<void(const RowView &)> &)> &read, bool keepWhenEmpty) {
+    const int n = model_->bindRows(columns, read, keepWhenEmpty);
+    if (n == 0 && keepWhenEmpty) return 0;
     applyColumns();
     if (model_->rowCount() > 0) setRow(1);
+    return n;
 }
 
 void Grid::showStoredRows(std::vector<qint32> rows) {

@@ -28,8 +28,10 @@ public:
     // field names (aliases); one row per record from row 1. Subtotals are cleared.
     void bind(const ResultSet &rs);
     // The same from rows read one by one (see GridModel::bindRows); rethrows what
-    // `read` throws, leaving the list empty.
-    void bindRows(const QStringList &columns, const std::function<void(const std::function<void(const RowView &)> &)> &read);
+    // `read` throws, leaving the list as it was (so it stays when no row is read and
+    // `keepWhenEmpty` is set). Returns the number of rows read.
+    int bindRows(const QStringList &columns, const std::function<void(const std::function<void(const RowView &)> &)> &read,
+                 bool keepWhenEmpty = false);
     // The cells and the filtered view of the stored rows (a search that shows a
     // subset without rebinding).
     GridModel &store() const { return *model_; }

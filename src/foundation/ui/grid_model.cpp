@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <cstring>
 #include <numeric>
 
 namespace kestavion {
@@ -190,9 +191,14 @@ void GridModel::bind(const ResultSet &rs) {
         Column &c = cols_[size_t(f) + 1];
         c.ids.resize(n);
         c.lookup.reserve(int(std::min<size_t>(n, 4096)));
-        for (size_t r = 0; r < n; ++r) {
-            const QVariantList &rec = rows[r];
-            c.ids[r] = f < rec.size() ? c.intern(variantText(rec[f])) : 0;
+    }
+    // Row by row, as the result holds them: each record is read from memory once.
+    for (size_t r = 0; r < n; ++r) {
+        const QVariantList &rec = rows[r];
+        const int fields = std::min(nf, int(rec.size()));
+        for (int f = 0; f < fields; ++f) {
+            Column &c = cols_[size_t(f) + 1];
+            c.ids[r] = c.intern(variantText(rec[f]));
         }
     }
     storedRows_ = qint32(n);
@@ -201,35 +207,50 @@ void GridModel::bind(const ResultSet &rs) {
     endResetModel();
 }
 
-void GridModel::bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read) {
+int GridModel::bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read,
+                        bool keepWhenEmpty) {
+    // The rows go into new columns first: a read that fails leaves the list as it was.
+    const int nf = int(columns.size());
+    std::vector<Column> cols(size_t(nf) + 1);
+    for (int f = 0; f < nf; ++f) {
+        cols[size_t(f) + 1].heading = columns[f];
+        cols[size_t(f) + 1].key = columns[f];
+    }
+    // The text of the row above in each column: a repeated text (a kind, a brand, a
+    // date) is recognised from its bytes without making a string of it again.
+    std::vector<QByteArray> above(size_t(nf) + 1);
+    std::vector<quint32> aboveId(size_t(nf) + 1, 0);
+    qint32 n = 0;
+    read([&](const RowView &row) {
+        cols[0].ids.push_back(0);
+        for (int f = 0; f < nf; ++f) {
+            Column &c = cols[size_t(f) + 1];
+            const QByteArrayView bytes = row.utf8(f);
+            quint32 id = 0;
+            if (!bytes.isEmpty()) {
+                QByteArray &last = above[size_t(f) + 1];
+                if (last.size() == bytes.size() && bytes == QByteArrayView(last)) {
+                    id = aboveId[size_t(f) + 1];
+                } else {
+                    id = c.intern(QString::fromUtf8(bytes));
+                    last.resize(bytes.size());
+                    std::memcpy(last.data(), bytes.data(), size_t(bytes.size()));
+                    aboveId[size_t(f) + 1] = id;
+                }
+            }
+            c.ids.push_back(id);
+        }
+        ++n;
+    });
+    if (n == 0 && keepWhenEmpty) return 0;
     beginResetModel();
     resetStorage();
-    const int nf = int(columns.size());
-    cols_.clear();
-    cols_.resize(size_t(nf) + 1);
-    for (int f = 0; f < nf; ++f) {
-        cols_[size_t(f) + 1].heading = columns[f];
-        cols_[size_t(f) + 1].key = columns[f];
-    }
-    try {
-        read([&](const RowView &row) {
-            cols_[0].ids.push_back(0);
-            for (int f = 0; f < nf; ++f) {
-                Column &c = cols_[size_t(f) + 1];
-                const QByteArrayView bytes = row.utf8(f);
-                c.ids.push_back(bytes.isEmpty() ? 0 : c.intern(QString::fromUtf8(bytes)));
-            }
-            ++storedRows_;
-        });
-    } catch (...) {
-        // A failed read shows no half list.
-        resetStorage();
-        endResetModel();
-        throw;
-    }
+    cols_ = std::move(cols);
+    storedRows_ = n;
     layout_.resize(size_t(storedRows_));
     std::iota(layout_.begin(), layout_.end(), 0);
     endResetModel();
+    return n;
 }
 
 qint32 GridModel::appendDataRow(const QStringList &fields) {

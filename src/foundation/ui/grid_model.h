@@ -59,9 +59,12 @@ public:
     void bind(const ResultSet &rs);
     // Binds rows as they are read, keeping no copy of the result: `read` hands each
     // row to the sink it is given; field f goes to column f + 1 under heading
-    // columns[f].
+    // columns[f]. When `read` throws, the list stays as it was and the exception
+    // goes on; so it does when no row is read and `keepWhenEmpty` is set. Returns
+    // the number of rows read.
     using RowSink = std::function<void(const RowView &)>;
-    void bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read);
+    int bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read,
+                 bool keepWhenEmpty = false);
     const QString &cell(int row, int col) const;  // empty when out of range
     void setCell(int row, int col, const QString &text);
     void setRowCount(int n);

@@ -4,6 +4,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 #include "intake/intake_history.h"
 #include "intake/ui/intake_form.h"
 
@@ -108,15 +109,17 @@ void IntakeHistoryScreen::query(bool filtered) {
         f.byTypeNo = chkTypeNo->isChecked();
         f.typeNo = txtNo->text();
     }
-    ResultSet rs;
+    // Streamed into the list's own compact columns; a failed read leaves the list as
+    // it was.
     try {
-        rs = IntakeHistory(ctx_.database(), ctx_.session).list(f);
+        VSFlexGrid->bindRows(IntakeHistory::listColumns(), [&](const GridModel::RowSink &sink) {
+            IntakeHistory(ctx_.database(), ctx_.session).scan(f, sink);
+        });
     } catch (const DbError &e) {
         showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
         return;
     }
-    VSFlexGrid->bind(rs);
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kParent), true);
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(kGuid), true);
     VSFlexGrid->sizeColumns(1040);

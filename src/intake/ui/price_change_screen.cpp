@@ -4,6 +4,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 #include "intake/price_change.h"
 #include "intake/ui/intake_form.h"
 
@@ -62,24 +63,26 @@ PriceChangeScreen::PriceChangeScreen(AppContext &ctx, QWidget *parent) : QDialog
     connect(cmdChangePriceBath, &QPushButton::clicked, this, [this] { applyNewPrice(true); });
 
     try {
-        showList(PriceChange(ctx.database(), ctx.session).list());
+        showList(std::nullopt);
     } catch (const DbError &e) {
         showDbError(ctx.prompt(), e);
         ctx.prompt().warning(kReadFailed, kTitleHint);
     }
 }
 
-void PriceChangeScreen::showList(const ResultSet &rs) {
-    VSFlexGrid->bind(rs);
+void PriceChangeScreen::showList(const std::optional<QString> &typeNo) {
+    // Streamed into the list's own compact columns; a failed read leaves the list as
+    // it was.
+    VSFlexGrid->bindRows(PriceChange::listColumns(), [&](const GridModel::RowSink &sink) {
+        PriceChange(ctx_.database(), ctx_.session).scan(typeNo, sink);
+    });
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("GUID")), true);
     VSFlexGrid->sizeColumns(1250);
 }
 
 void PriceChangeScreen::search() {
-    ResultSet rs;
-    if (!runReporting(ctx_.prompt(), [&] { rs = PriceChange(ctx_.database(), ctx_.session).find(txtNo->text()); }))
-        return;
-    showList(rs);
+    // The exact article number, read through the file's index.
+    if (!runReporting(ctx_.prompt(), [&] { showList(txtNo->text()); })) return;
     if (VSFlexGrid->rows() > 1) {
         VSFlexGrid->setRow(1);
         VSFlexGrid->setFocus();

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDialog>
+#include <QString>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -27,7 +29,9 @@ public:
     QLabel *lbInfo_1;
 
 private:
-    void showList(const class ResultSet &rs);
+    // Every Goods of the shop (typeNo null) or those of one exact article number.
+    // Throws DbError.
+    void showList(const std::optional<QString> &typeNo);
     void search();
     void applyNewPrice(bool byTypeNo);
 

@@ -4,6 +4,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/typed_search.h"
 #include "intake/ui/batch_intake_screen.h"
 #include "intake/ui/goods_property_screen.h"
 #include "intake/ui/intake_form.h"
@@ -22,12 +23,6 @@ namespace kestavion {
 
 using namespace intakeform;
 
-namespace {
-constexpr int kGuidField = 0;
-constexpr int kTypeNoField = 1;
-constexpr int kQuantityField = 9;
-}  // namespace
-
 RestockScreen::RestockScreen(AppContext &ctx, QWidget *parent) : QDialog(parent), ctx_(ctx) {
     setObjectName(QStringLiteral("frmBuyIn"));
     setWindowTitle(QStringLiteral("进货"));
@@ -36,6 +31,7 @@ RestockScreen::RestockScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     Command1 = namedButton(this, "Command1", QStringLiteral("批量进货(&B)"));
     VSFlexGrid = new Grid(this);
     VSFlexGrid->setObjectName(QStringLiteral("VSFlexGrid"));
+    search_ = std::make_unique<TypedSearch>(VSFlexGrid, QStringLiteral("货号"));
     Frame1 = new QGroupBox(QStringLiteral("补货"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     DT = datePicker(Frame1, "DT");
@@ -76,7 +72,7 @@ RestockScreen::RestockScreen(AppContext &ctx, QWidget *parent) : QDialog(parent)
     txtNo->installEventFilter(this);
     disableAutoDefault(this);
 
-    connect(txtNo, &QLineEdit::textChanged, this, [this] { applyFilter(true); });
+    connect(txtNo, &QLineEdit::textChanged, this, [this] { applyFilter(); });
     connect(VSFlexGrid, &Grid::keyPressed, this, [this](QKeyEvent *e, bool *handled) {
         if ((e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) && VSFlexGrid->rows() > 1) {
             txtQuantity->setFocus();
@@ -106,42 +102,35 @@ bool RestockScreen::eventFilter(QObject *watched, QEvent *event) {
     return QDialog::eventFilter(watched, event);
 }
 
+RestockScreen::~RestockScreen() = default;
+
 void RestockScreen::loadGoodsList() {
+    // Streamed into the list's own compact columns: no copy of the result is kept.
+    const QStringList &columns = GoodsIntakeService::goodsListColumns();
     try {
-        ResultSet rs = GoodsIntakeService(ctx_.database(), ctx_.session, kBuyInKey).goodsList();
-        columns_ = rs.columns();
-        goods_ = rs.rows();
+        VSFlexGrid->bindRows(columns, [this](const GridModel::RowSink &sink) {
+            GoodsIntakeService(ctx_.database(), ctx_.session, kBuyInKey).scanGoodsList(sink);
+        });
     } catch (const DbError &e) {
         showDbError(ctx_.prompt(), e);
         ctx_.prompt().warning(kReadFailed, kTitleHint);
-        columns_.clear();
-        for (const char *c : kGoodsListColumns) columns_ << QString::fromUtf8(c);
-        goods_.clear();
+        VSFlexGrid->bindRows(columns, [](const GridModel::RowSink &) {});
     }
-    applyFilter(false);
-}
-
-void RestockScreen::applyFilter(bool selectFirst) {
-    const QString needle = txtNo->text();
-    std::vector<QVariantList> shown;
-    if (needle.isEmpty()) {
-        shown = goods_;
-    } else {
-        // Part of an article number, anywhere in it; letter case ignored as LIKE does.
-        for (const QVariantList &r : goods_)
-            if (r.value(kTypeNoField).toString().contains(needle, Qt::CaseInsensitive)) shown.push_back(r);
-    }
-    VSFlexGrid->bind(ResultSet(columns_, std::move(shown)));
     VSFlexGrid->setColHidden(VSFlexGrid->colIndex(QStringLiteral("GUID")), true);
     VSFlexGrid->sizeColumns(1160);
     // A long article number or price is shown whole, not cut at both ends.
     VSFlexGrid->widenToContents();
-    if (selectFirst && VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
+    search_->rebound();
+    applyFilter();
+}
+
+void RestockScreen::applyFilter() {
+    // Part of an article number, anywhere in it, over the goods already read; letter
+    // case ignored as LIKE does.
+    search_->apply(txtNo->text());
 }
 
 void RestockScreen::appendGoods(const GoodsRow &r) {
-    goods_.push_back(QVariantList{r.guid, r.typeNo, r.name, r.brand, r.size, r.colour, r.leather, r.grade, r.place,
-                                  r.quantity, r.block, r.floor});
     const int at = addGridRow(VSFlexGrid, r.cells());
     // A list that had no goods row gets one to restock.
     if (VSFlexGrid->row() < 1) VSFlexGrid->setRow(at);
@@ -184,8 +173,6 @@ void RestockScreen::putIn() {
 
     const double now = parseNumber(g->text(row, QStringLiteral("数量"))).value_or(0) + *quantity;
     g->setText(row, QStringLiteral("数量"), formatNumber(now));
-    for (QVariantList &r : goods_)
-        if (r.value(kGuidField).toString() == goods.guid) r[kQuantityField] = now;
     txtPrice->clear();
     txtQuantity->clear();
     txtNo->setFocus();

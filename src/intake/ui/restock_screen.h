@@ -4,7 +4,7 @@
 
 #include <QDialog>
 #include <QStringList>
-#include <vector>
+#include <memory>
 
 class QDateEdit;
 class QGroupBox;
@@ -16,6 +16,7 @@ namespace kestavion {
 
 struct AppContext;
 class Grid;
+class TypedSearch;
 
 // frmBuyIn: the shop's goods list with a filter, restocking of the selected Goods,
 // and the ways to new goods (single and batch), which append to this list.
@@ -23,6 +24,7 @@ class RestockScreen : public QDialog {
     Q_OBJECT
 public:
     explicit RestockScreen(AppContext &ctx, QWidget *parent = nullptr);
+    ~RestockScreen() override;
 
     // A Goods created by the new-goods or batch screen joins the list.
     void appendGoods(const GoodsRow &row);
@@ -43,16 +45,15 @@ protected:
 
 private:
     void loadGoodsList();
-    // Shows the goods whose article number contains txtNo's text; after typing, the
-    // first row is selected.
-    void applyFilter(bool selectFirst);
+    // Shows the goods whose article number contains txtNo's text; the first row
+    // becomes current.
+    void applyFilter();
     void putIn();
 
     AppContext &ctx_;
-    // The goods as loaded plus those added and changed since: the filter runs over
-    // this in memory instead of querying at each keystroke.
-    QStringList columns_;
-    std::vector<QVariantList> goods_;
+    // The filter runs in memory over the goods read once (plus those added since),
+    // never over the file.
+    std::unique_ptr<TypedSearch> search_;
 };
 
 }  // namespace kestavion

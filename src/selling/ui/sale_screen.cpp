@@ -246,7 +246,8 @@ void SaleScreen::buildControls() {
 
 void SaleScreen::loadGoodsGrid() {
     // Streamed into the list's own compact columns: no copy of the result is kept.
-    runReporting(ctx_.prompt(), [this] {
+    // A failed read leaves the list, and what the search last showed in it, as they were.
+    const bool read = runReporting(ctx_.prompt(), [this] {
         VSFlexGrid->bindRows(TillGoods::columns(), [this](const GridModel::RowSink &sink) {
             TillGoods::scan(ctx_.database(), ctx_.session, sink);
         });
@@ -254,7 +255,7 @@ void SaleScreen::loadGoodsGrid() {
     VSFlexGrid->setColHidden(1, true);
     VSFlexGrid->sizeColumns(1140);
     if (VSFlexGrid->rows() > 1) VSFlexGrid->setRow(1);
-    search_->rebound();
+    if (read) search_->rebound();
 }
 
 // Every keystroke filters the goods already in the list, never the file. Goods sold

@@ -391,3 +391,46 @@ TEST(Grid, TypedSearchNarrowsAndWidensOverTheStoredRows) {
     EXPECT_EQ(column(g, 1), (QStringList{QStringLiteral("g1"), QStringLiteral("g3"), QStringLiteral("g4")}));
     EXPECT_EQ(m.storedRowCount(), 4);
 }
+
+namespace {
+// Rows of text handed out as the engine hands them, one at a time.
+class TextRow final : public RowView {
+public:
+    explicit TextRow(QList<QByteArray> fields) : fields_(std::move(fields)) {}
+    QByteArrayView utf8(int column) const override { return fields_.value(column); }
+    double number(int column) const override { return fields_.value(column).toDouble(); }
+
+private:
+    QList<QByteArray> fields_;
+};
+}  // namespace
+
+TEST(Grid, BindRowsStreamsTheRowsAndAFailedReadLeavesTheListAsItWas) {
+    Grid g;
+    const QStringList columns = {QStringLiteral("货号"), QStringLiteral("颜色")};
+    // A text repeated from the row above, an empty one, and one coming back.
+    const std::vector<QList<QByteArray>> rows = {
+        {"A100", "黑色"}, {"A100", "黑色"}, {"A100", ""}, {"B200", "黑色"}, {"A100", "白色"}};
+    g.bindRows(columns, [&](const GridModel::RowSink &sink) {
+        for (const auto &r : rows) sink(TextRow(r));
+    });
+    EXPECT_EQ(column(g, 1), (QStringList{QStringLiteral("A100"), QStringLiteral("A100"), QStringLiteral("A100"),
+                                         QStringLiteral("B200"), QStringLiteral("A100")}));
+    EXPECT_EQ(column(g, 2), (QStringList{QStringLiteral("黑色"), QStringLiteral("黑色"), QString(),
+                                         QStringLiteral("黑色"), QStringLiteral("白色")}));
+    EXPECT_EQ(g.textMatrix(0, 2), QStringLiteral("颜色"));
+    EXPECT_EQ(g.row(), 1);
+
+    // The read fails half way: the rows read so far are dropped, the list stays.
+    g.setRow(3);
+    EXPECT_THROW(g.bindRows({QStringLiteral("GUID")},
+                            [&](const GridModel::RowSink &sink) {
+                                sink(TextRow({"g1"}));
+                                throw DbError(QStringLiteral("disk I/O error"));
+                            }),
+                 DbError);
+    EXPECT_EQ(g.rows(), 6);
+    EXPECT_EQ(g.cols(), 3);
+    EXPECT_EQ(g.textMatrix(4, 1), QStringLiteral("B200"));
+    EXPECT_EQ(g.row(), 3);
+}
