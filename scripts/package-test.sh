@@ -19,11 +19,17 @@ dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -q 'postinst' || fail "no postins
 
 root="$work/root"
 dpkg -x "$deb" "$root"
-for f in usr/bin/kestavion usr/bin/kestavion-initdb usr/share/applications/kestavion.desktop \
+for f in usr/bin/kestavion usr/bin/kestavion-initdb usr/bin/kestavion-xlsdump usr/share/applications/kestavion.desktop \
          usr/share/icons/hicolor/scalable/apps/kestavion.svg usr/share/kestavion/data-folder; do
   [ -e "$root/$f" ] || fail "$f missing"
 done
 if command -v desktop-file-validate >/dev/null; then desktop-file-validate "$root/usr/share/applications/kestavion.desktop"; fi
+
+# The .xls reader runs as a program of its own beside the program: it must be
+# packaged and read a real supplier's sheet.
+here=$(cd "$(dirname "$0")/.." && pwd)
+"$root/usr/bin/kestavion-xlsdump" "$here/tests/intake/data/delivery_note.xls" | head -c 4 | grep -q KXLS \
+  || fail "the packaged .xls reader does not read an .xls file"
 
 # Installed, the program and the tool use the machine-wide folder.
 where=$(env -u KESTAVION_DATA_DIR "$root/usr/bin/kestavion-initdb" --where)
