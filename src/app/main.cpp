@@ -20,11 +20,17 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
+#include <cstring>
 #include <optional>
 
 using namespace kestavion;
 
 int main(int argc, char **argv) {
+    // --check shows no window: it must also run where there is no display (over ssh,
+    // from a package's install script), so it needs no windowing system.
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--check") == 0 && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     // No application display name: on Linux it would be appended to every caption.
 
