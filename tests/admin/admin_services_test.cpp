@@ -169,6 +169,35 @@ TEST_F(AdminTest, UserNumbersNamesPasswordsAndSelf) {
     EXPECT_TRUE(found);
 }
 
+// A list is read in an order of its own, not the order rows happen to lie in: rows
+// written out of order, and a row rewritten (a server then keeps it elsewhere), come
+// back the same on both engines.
+TEST_F(AdminTest, ListsKeepTheirOrderWhenARowIsWrittenOutOfOrderOrRewritten) {
+    const QString clerk = roles().add(QStringLiteral("店员"), flagsFor({QStringLiteral("Sell")}));
+    addUser(QStringLiteral("102"), QStringLiteral("小李"), {}, clerk);
+    const QString zhang = addUser(QStringLiteral("101"), QStringLiteral("小张"), {}, clerk);
+    const QString sellNo = QStringLiteral("202612090001");
+    for (const QString &key : {QStringLiteral("{L-3}"), QStringLiteral("{L-1}"), QStringLiteral("{L-2}")})
+        db->exec(QStringLiteral("INSERT INTO Sell (GUID,ShopNo,SellNo,State,TypeNo,Quantity,Price,Amount) "
+                                "VALUES (?,?,?,0,?,1,100,100)"),
+                 {key, ctx.session.shopNo, sellNo, key.mid(1, 3)});
+    const auto lists = [&] {
+        QStringList numbers, lines;
+        const ResultSet u = users().list();
+        for (int r = 0; r < u.rowCount(); ++r)
+            if (u.text(r, 1).startsWith(QLatin1String("10"))) numbers << u.text(r, 1);
+        ReceiptData d;
+        EXPECT_EQ(ReprintSource(*db, ctx.session, clock).sale(sellNo, d), ReprintSource::Outcome::Ok);
+        for (const ReceiptPair &p : d.pairs) lines << p.typeNo;
+        return (numbers.join(QLatin1Char(' ')) + QStringLiteral(" | ") + lines.join(QLatin1Char(' '))).toStdString();
+    };
+    const std::string expected = "101 102 | L-1 L-2 L-3";
+    EXPECT_EQ(lists(), expected);
+    db->exec(QStringLiteral("UPDATE \"User\" SET Name=? WHERE GUID=?"), {QStringLiteral("小章"), zhang});
+    db->exec(QStringLiteral("UPDATE Sell SET Amount=90 WHERE GUID='{L-1}'"));
+    EXPECT_EQ(lists(), expected);
+}
+
 TEST_F(AdminTest, PasswordChangeChecksTheStoredHashAndWritesOneRow) {
     PasswordChange change(*db, ctx.session);
     EXPECT_FALSE(change.matches(QStringLiteral("Admin")));
