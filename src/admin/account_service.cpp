@@ -20,7 +20,7 @@ PasswordChange::Outcome PasswordChange::change(const QString &oldPassword, const
 
 ResultSet ShopSettings::shops() {
     requirePermission(session_, QStringLiteral("ChangeShop"));
-    return db_.exec(QStringLiteral("SELECT GUID,ShopName FROM Shop"));
+    return db_.exec(QStringLiteral("SELECT GUID,ShopName FROM Shop ORDER BY ShopName,GUID"));
 }
 
 bool ShopSettings::rename(const QString &name) {

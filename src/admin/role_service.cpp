@@ -12,7 +12,7 @@ int flagValue(bool on) { return on ? -1 : 0; }
 
 ResultSet RoleService::list() {
     requirePermission(session_, kUserManage);
-    return db_.exec(QStringLiteral("SELECT * FROM Role"));
+    return db_.exec(QStringLiteral("SELECT * FROM Role ORDER BY Name,GUID"));
 }
 
 bool RoleService::nameTaken(const QString &name, const QString &exceptGuid) {

@@ -26,7 +26,7 @@ class RoleService {
 public:
     RoleService(Database &db, const Session &session) : db_(db), session_(session) {}
 
-    // "SELECT * FROM Role": GUID, Name, then one column per permission key; a set
+    // "SELECT * FROM Role", by name: GUID, Name, then one column per permission key; a set
     // flag reads -1.
     ResultSet list();
 

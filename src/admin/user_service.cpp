@@ -11,12 +11,12 @@ const QString kUserManage = QStringLiteral("UserManage");
 
 ResultSet UserService::list() {
     requirePermission(session_, kUserManage);
-    return db_.exec(QStringLiteral("SELECT GUID,No AS 工号,Name AS 姓名,RoleGUID,RoleName AS 角色 FROM \"User\""));
+    return db_.exec(QStringLiteral("SELECT GUID,No AS 工号,Name AS 姓名,RoleGUID,RoleName AS 角色 FROM \"User\" ORDER BY No,GUID"));
 }
 
 QList<QPair<QString, QString>> UserService::roles() {
     requirePermission(session_, kUserManage);
-    const ResultSet rs = db_.exec(QStringLiteral("SELECT GUID,Name FROM Role"));
+    const ResultSet rs = db_.exec(QStringLiteral("SELECT GUID,Name FROM Role ORDER BY Name,GUID"));
     QList<QPair<QString, QString>> out;
     for (int r = 0; r < rs.rowCount(); ++r) out.append({rs.text(r, 0), rs.text(r, 1)});
     return out;

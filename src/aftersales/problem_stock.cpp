@@ -3,6 +3,7 @@
 #include "aftersales/sale_rows.h"
 #include "foundation/numbers.h"
 #include "foundation/refusal.h"
+#include "stock/goods_order.h"
 #include "stock/stock_ledger.h"
 
 namespace kestavion {
@@ -15,13 +16,13 @@ const QString kGoodsColumns = QStringLiteral(
 
 ResultSet ProblemStock::goodsInStock(const QString &permission) {
     requirePermission(session_, permission);
-    return db_.exec(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0 ORDER BY TypeNo"),
+    return db_.exec(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0") + kGoodsListOrder,
                     {session_.shopNo});
 }
 
 void ProblemStock::scanGoodsInStock(const QString &permission, const std::function<void(const RowView &)> &fn) {
     requirePermission(session_, permission);
-    db_.scan(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0 ORDER BY TypeNo"), {session_.shopNo}, fn);
+    db_.scan(kGoodsColumns + QStringLiteral("WHERE ShopNo=? AND Quantity>0") + kGoodsListOrder, {session_.shopNo}, fn);
 }
 
 const QStringList &ProblemStock::goodsColumns() {
@@ -34,7 +35,7 @@ const QStringList &ProblemStock::goodsColumns() {
 
 ResultSet ProblemStock::goodsByTypeNo(const QString &typeNo) {
     requirePermission(session_, QStringLiteral("Question"));
-    return db_.exec(kGoodsColumns + QStringLiteral("WHERE TypeNo=? AND ShopNo=?"), {typeNo, session_.shopNo});
+    return db_.exec(kGoodsColumns + QStringLiteral("WHERE TypeNo=? AND ShopNo=?") + kGoodsListOrder, {typeNo, session_.shopNo});
 }
 
 void ProblemStock::setAside(const std::vector<ProblemLine> &lines) {

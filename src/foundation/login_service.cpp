@@ -5,9 +5,13 @@
 namespace kestavion {
 
 void LoginService::readShop(Session &session) {
-    // A till of a chain reads its own shop; a one-shop database has one row.
+    // A till of a chain reads its own shop. A till that names none takes the delivered
+    // shop (the only row of a one-shop database), else the first shop by key: never
+    // whichever row the engine happens to return first.
     ResultSet rs = session.tillShop.isEmpty()
-                       ? db_.exec(QStringLiteral("SELECT * FROM Shop"))
+                       ? db_.exec(QStringLiteral("SELECT * FROM Shop ORDER BY CASE WHEN GUID=? THEN 0 ELSE 1 END,GUID "
+                                                 "LIMIT 1"),
+                                  {kShopKey})
                        : db_.exec(QStringLiteral("SELECT * FROM Shop WHERE GUID=?"), {session.tillShop});
     if (rs.empty()) return;
     session.shopNo = rs.text(QStringLiteral("GUID"));

@@ -3,6 +3,7 @@
 #include "foundation/guid.h"
 #include "foundation/numbers.h"
 #include "foundation/refusal.h"
+#include "stock/goods_order.h"
 
 namespace kestavion {
 
@@ -11,7 +12,7 @@ namespace {
 const QString kListSql = QStringLiteral(
     "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,Leather AS 面料,"
     "Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,GoodsBlock AS 货柜号,GoodsFloor AS 柜层 "
-    "FROM Store WHERE ShopNo=?");
+    "FROM Store WHERE ShopNo=?") + kGoodsListOrder;
 
 }  // namespace
 

@@ -35,6 +35,10 @@ QString IntakeHistory::listSql(const IntakeFilter &filter, QVariantList &params)
         sql += QStringLiteral(" AND TypeNo=?");
         params << filter.typeNo;
     }
+    // The order of the index the read goes through, then the goods and the key, so
+    // that both engines list one article's (or one day's) intakes alike.
+    sql += filter.byDate && !filter.byTypeNo ? QStringLiteral(" ORDER BY DateTime,TypeNo,Size,Colour,GUID")
+                                             : QStringLiteral(" ORDER BY TypeNo,DateTime,Size,Colour,GUID");
     return sql;
 }
 

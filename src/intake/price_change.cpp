@@ -1,6 +1,7 @@
 #include "intake/price_change.h"
 
 #include "foundation/refusal.h"
+#include "stock/goods_order.h"
 
 namespace kestavion {
 
@@ -13,18 +14,18 @@ const QString kSelect = QStringLiteral(
 
 ResultSet PriceChange::list() {
     requirePermission(session_, kChangePrice);
-    return db_.exec(kSelect, {shopNo_});
+    return db_.exec(kSelect + kGoodsListOrder, {shopNo_});
 }
 
 ResultSet PriceChange::find(const QString &typeNo) {
     requirePermission(session_, kChangePrice);
-    return db_.exec(kSelect + QStringLiteral(" AND TypeNo=?"), {shopNo_, typeNo});
+    return db_.exec(kSelect + QStringLiteral(" AND TypeNo=?") + kGoodsListOrder, {shopNo_, typeNo});
 }
 
 void PriceChange::scan(const std::optional<QString> &typeNo, const std::function<void(const RowView &)> &fn) {
     requirePermission(session_, kChangePrice);
-    if (typeNo) db_.scan(kSelect + QStringLiteral(" AND TypeNo=?"), {shopNo_, *typeNo}, fn);
-    else db_.scan(kSelect, {shopNo_}, fn);
+    if (typeNo) db_.scan(kSelect + QStringLiteral(" AND TypeNo=?") + kGoodsListOrder, {shopNo_, *typeNo}, fn);
+    else db_.scan(kSelect + kGoodsListOrder, {shopNo_}, fn);
 }
 
 const QStringList &PriceChange::listColumns() {

@@ -50,7 +50,7 @@ SizeRunTable SizeRunQuery::load(const QString &kind, const QString &brand) {
         sql += QStringLiteral(" AND Brand=?");
         params << brand;
     }
-    sql += QStringLiteral(" ORDER BY TypeNo,Colour");
+    sql += QStringLiteral(" ORDER BY TypeNo,Colour,Size,GUID");
 
     // The size list gives the column order; a size listed twice keeps its first place.
     SizeRunTable table;

@@ -10,6 +10,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace kestavion {
 
 Money Checkout::paymentOf(const QString &paymentText) { return Money::parse(paymentText).value_or(Money()); }
@@ -40,8 +42,14 @@ CheckoutResult Checkout::commit(const std::vector<SaleLine> &lines, const Money 
         if (!pairs.contains(g)) continue;
         stock.take(g, pairs.take(g));
     }
-    for (const SaleLine &l : lines) {
-        const QString guid = newGuid();
+    // The sale's rows are listed by their key (the reprint, the return and exchange
+    // searches); keys handed out in ascending order keep them in the order they were sold.
+    QStringList keys;
+    for (size_t i = 0; i < lines.size(); ++i) keys << newGuid();
+    std::sort(keys.begin(), keys.end());
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const SaleLine &l = lines[i];
+        const QString &guid = keys[qsizetype(i)];
         const LotTaken lot = stock.takeFromLot(l.goods.storeGuid, session_.rules.SellOrder);
         db_.exec(QStringLiteral("INSERT INTO Sell (GUID,StoreGUID,ShopNo,TypeNo,Name,Brand,Size,Colour,Leather,Grade,"
                                 "ProductPlace,Quantity,Price,Abate,Amount,BuyPrice,Seller,DateTime,SellNo,BuyPriceId,"

@@ -238,9 +238,10 @@ ReprintSource::Outcome ReprintSource::previousSale(const QString &currentNo, Rec
 ReprintSource::Outcome ReprintSource::sale(const QString &sellNo, ReceiptData &out) {
     requirePermission(session_, QStringLiteral("Sell"));
     const std::optional<QString> previous = sellNo;
-    // Rows come back in the order they were written.
+    // The sale's rows in key order, as the return and exchange screens list them, so
+    // that the reprint is the same on every engine (a sale has only a few rows to sort).
     const ResultSet rs = db_.exec(QStringLiteral("SELECT TypeNo,Brand,Name,Size,Quantity,Price,Abate,Amount,Money1,"
-                                                 "Money2 FROM Sell WHERE SellNo=? AND ShopNo=? AND State<2"),
+                                                 "Money2 FROM Sell WHERE SellNo=? AND ShopNo=? AND State<2 ORDER BY GUID"),
                                   {*previous, session_.shopNo});
     if (rs.empty()) return Outcome::NothingLeft;
     out = ReceiptData();

@@ -1,6 +1,7 @@
 #include "selling/till_goods.h"
 
 #include "foundation/refusal.h"
+#include "stock/goods_order.h"
 
 namespace kestavion {
 
@@ -8,7 +9,7 @@ namespace {
 const QString kGoodsSql = QStringLiteral(
     "SELECT GUID,TypeNo AS 货号,Name AS 种类,Brand AS 品牌,Size AS 尺码,Colour AS 颜色,"
     "Leather AS 面料,Grade AS 等级,ProductPlace AS 产地,Quantity AS 数量,Price AS 零售价 "
-    "FROM Store WHERE ShopNo=? AND Quantity>0");
+    "FROM Store WHERE ShopNo=? AND Quantity>0") + kGoodsListOrder;
 }  // namespace
 
 ResultSet TillGoods::load(Database &db, const Session &session) {

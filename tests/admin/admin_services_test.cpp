@@ -169,6 +169,43 @@ TEST_F(AdminTest, UserNumbersNamesPasswordsAndSelf) {
     EXPECT_TRUE(found);
 }
 
+// A list is read in an order of its own, not the order rows happen to lie in: rows
+// written out of order, and a row rewritten (a server then keeps it elsewhere), come
+// back the same on both engines. A reprint lists the pairs as they were sold.
+TEST_F(AdminTest, ListsKeepTheirOrderWhenARowIsWrittenOutOfOrderOrRewritten) {
+    const QString clerk = roles().add(QStringLiteral("店员"), flagsFor({QStringLiteral("Sell")}));
+    addUser(QStringLiteral("102"), QStringLiteral("小李"), {}, clerk);
+    const QString zhang = addUser(QStringLiteral("101"), QStringLiteral("小张"), {}, clerk);
+    std::vector<SaleLine> sold;
+    for (const QString &typeNo : {QStringLiteral("C3"), QStringLiteral("A1"), QStringLiteral("B2"),
+                                  QStringLiteral("E5"), QStringLiteral("D4")}) {
+        GoodsSpec g;
+        g.typeNo = typeNo;
+        g.quantity = 1;
+        SaleLine line;
+        line.goods.storeGuid = plantGoods(*db, g);
+        line.goods.typeNo = typeNo;
+        line.amount = 100;
+        sold.push_back(line);
+    }
+    const QString sellNo = Checkout(*db, ctx.session, clock).commit(sold, Money::fromWhole(500)).sellNo;
+    const auto lists = [&] {
+        QStringList numbers, lines;
+        const ResultSet u = users().list();
+        for (int r = 0; r < u.rowCount(); ++r)
+            if (u.text(r, 1).startsWith(QLatin1String("10"))) numbers << u.text(r, 1);
+        ReceiptData d;
+        EXPECT_EQ(ReprintSource(*db, ctx.session, clock).sale(sellNo, d), ReprintSource::Outcome::Ok);
+        for (const ReceiptPair &p : d.pairs) lines << p.typeNo;
+        return (numbers.join(QLatin1Char(' ')) + QStringLiteral(" | ") + lines.join(QLatin1Char(' '))).toStdString();
+    };
+    const std::string expected = "101 102 | C3 A1 B2 E5 D4";
+    EXPECT_EQ(lists(), expected);
+    db->exec(QStringLiteral("UPDATE \"User\" SET Name=? WHERE GUID=?"), {QStringLiteral("小章"), zhang});
+    db->exec(QStringLiteral("UPDATE Sell SET Amount=90 WHERE SellNo=? AND TypeNo='C3'"), {sellNo});
+    EXPECT_EQ(lists(), expected);
+}
+
 TEST_F(AdminTest, PasswordChangeChecksTheStoredHashAndWritesOneRow) {
     PasswordChange change(*db, ctx.session);
     EXPECT_FALSE(change.matches(QStringLiteral("Admin")));

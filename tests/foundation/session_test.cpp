@@ -93,6 +93,13 @@ TEST_F(DbTest, TillOfAnAddedShopUsesItsOwnShopRulesAndName) {
               QStringLiteral("测试鞋店"));
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT ShopName FROM Shop WHERE GUID=?"), {second}).toString(),
               QStringLiteral("二号店"));
+    // A till naming no shop keeps to the delivered one, also once its row is rewritten
+    // (a server then returns it after the added shop's).
+    db->exec(QStringLiteral("UPDATE Shop SET ShopName=? WHERE GUID=?"), {QStringLiteral("一号店"), kShopKey});
+    ctx.session.tillShop.clear();
+    loginAs(QStringLiteral("admin"), QStringLiteral("admin"));
+    EXPECT_EQ(ctx.session.shopNo, kShopKey);
+    EXPECT_EQ(ctx.session.shopName, QStringLiteral("一号店"));
 }
 
 TEST_F(TempDirTest, SettingsFileNamesTheServerButNeverItsPassword) {

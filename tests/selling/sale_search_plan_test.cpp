@@ -7,13 +7,16 @@
 // sales (checked by hand on such a file).
 #include "aftersales/problem_stock.h"
 #include "aftersales/sale_rows.h"
+#include "intake/goods_intake.h"
 #include "intake/intake_history.h"
+#include "intake/price_change.h"
 #include "kit/fixtures.h"
 #include "reports/after_sales_query.h"
 #include "reports/sales_query.h"
 #include "reports/stock_query.h"
 #include "selling/receipt.h"
 #include "selling/sale_numbering.h"
+#include "selling/till_goods.h"
 
 namespace kestavion::test {
 namespace {
@@ -147,6 +150,10 @@ TEST_F(SaleSearchPlanTest, EveryFilteredReadOfALargeTableIsBoundedByAnIndex) {
             const ResultSet plan = db->exec(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, params);
             for (int r = 0; r < plan.rowCount(); ++r) {
                 const QString step = plan.text(r, plan.columnCount() - 1);
+                // A whole list comes in its order straight from the index (at most the
+                // rows of one article or day are sorted among themselves).
+                if (read.wholeList)
+                    EXPECT_NE(step, QStringLiteral("USE TEMP B-TREE FOR ORDER BY")) << read.name.toStdString();
                 for (const QString &table : large) {
                     if (!step.contains(QStringLiteral(" TABLE ") + table + QLatin1Char(' ')) &&
                         !step.endsWith(QStringLiteral(" TABLE ") + table))
@@ -160,6 +167,41 @@ TEST_F(SaleSearchPlanTest, EveryFilteredReadOfALargeTableIsBoundedByAnIndex) {
             }
         }
         EXPECT_GT(checked, 0) << read.name.toStdString() << " read no large table";
+    }
+}
+
+// The lists of the shop's goods rows (till, restocking, price change, problem goods)
+// are read in their order from the till's covering index, with no sort step.
+TEST_F(SaleSearchPlanTest, GoodsListsComeInTheirOrderFromTheTillIndex) {
+    const Session &s = ctx.session;
+    const auto ignore = [](const RowView &) {};
+    const std::vector<std::pair<QString, std::function<void(Database &)>>> reads = {
+        {QStringLiteral("till goods"), [&](Database &d) { TillGoods::scan(d, s, ignore); }},
+        {QStringLiteral("restocking list"),
+         [&](Database &d) { GoodsIntakeService(d, s, QStringLiteral("BuyIn")).scanGoodsList(ignore); }},
+        {QStringLiteral("price change"),
+         [&](Database &d) {
+             PriceChange(d, s).scan(std::nullopt, ignore);
+             PriceChange(d, s).find(QStringLiteral("A100"));
+         }},
+        {QStringLiteral("problem goods"),
+         [&](Database &d) {
+             ProblemStock(d, s).scanGoodsInStock(QStringLiteral("Question"), ignore);
+             ProblemStock(d, s).goodsByTypeNo(QStringLiteral("A100"));
+         }},
+    };
+    for (const auto &[name, run] : reads) {
+        RecordingDatabase rec(*db);
+        run(rec);
+        ASSERT_FALSE(rec.seen.empty()) << name.toStdString();
+        for (const auto &[sql, params] : rec.seen) {
+            const ResultSet plan = db->exec(QStringLiteral("EXPLAIN QUERY PLAN ") + sql, params);
+            QStringList steps;
+            for (int r = 0; r < plan.rowCount(); ++r) steps << plan.text(r, plan.columnCount() - 1);
+            const std::string shown = name.toStdString() + ": " + steps.join(QStringLiteral(" | ")).toStdString();
+            EXPECT_TRUE(steps.join(QLatin1Char(' ')).contains(QStringLiteral("idx_store_till"))) << shown;
+            EXPECT_FALSE(steps.join(QLatin1Char(' ')).contains(QStringLiteral("TEMP B-TREE"))) << shown;
+        }
     }
 }
 
