@@ -12,9 +12,9 @@ class Grid;
 namespace kestavion::test {
 
 // Forwards to a database and keeps the statements it ran (to look at their plans).
-class RecordingDatabase final : public Database {
+class RecordingDatabase final : public PassThroughDatabase {
 public:
-    explicit RecordingDatabase(Database &db) : db_(db) {}
+    using PassThroughDatabase::PassThroughDatabase;
     ResultSet exec(const QString &sql, const QVariantList &params) override {
         statements.push_back({sql, params});
         return db_.exec(sql, params);
@@ -23,17 +23,8 @@ public:
         statements.push_back({sql, params});
         db_.scan(sql, params, fn);
     }
-    int changes() const override { return db_.changes(); }
-    qint64 lastInsertId() const override { return db_.lastInsertId(); }
-    void begin() override { db_.begin(); }
-    void commit() override { db_.commit(); }
-    void rollback() override { db_.rollback(); }
-    bool inTransaction() const override { return db_.inTransaction(); }
 
     std::vector<std::pair<QString, QVariantList>> statements;
-
-private:
-    Database &db_;
 };
 
 // A shop filled through the services the screens use: intake, the till's checkout,
