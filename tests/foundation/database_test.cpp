@@ -130,9 +130,10 @@ TEST_F(DbTest, NewerFileIsRefusedAndAnOlderOneUpgradedInSteps) {
     db->exec(QStringLiteral("PRAGMA user_version = 1"));
     checkAndUpgradeSchema(*db);
     EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
-    // The sale-number index ends in the list order of the after-sales searches.
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name='idx_sell_shop_no'")).toString(),
-              QStringLiteral("CREATE INDEX idx_sell_shop_no ON Sell(ShopNo, SellNo, GUID)"));
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='idx_sell_shop_no'")).toInt(), 1);
+    // The article index ends in the list order of the after-sales searches.
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name='idx_sell_shop_type'")).toString(),
+              QStringLiteral("CREATE INDEX idx_sell_shop_type ON Sell(ShopNo, TypeNo, SellNo, GUID)"));
     // The sales index of the shop and date covers the goods description instead, and
     // the day's sales are also found in list order.
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE "
