@@ -268,7 +268,10 @@ int GridModel::bindRows(const QStringList &columns, const std::function<void(con
 
 void GridModel::fetchMore(const QModelIndex &parent) {
     if (parent.isValid() || !more_) return;
-    const MoreRows more = more_;  // the reader may drop or replace it
+    // Taken out while it reads: a message the reader shows runs events, and a scroll
+    // meanwhile must not read the same page again.
+    MoreRows more = std::move(more_);
+    more_ = nullptr;
     const qint32 first = storedRows_;
     const int fields = std::min(readFields_, int(cols_.size()) - 1);
     ReadCache cache(cols_.size());
@@ -281,10 +284,9 @@ void GridModel::fetchMore(const QModelIndex &parent) {
     } catch (...) {
         for (Column &c : cols_) c.ids.resize(size_t(first));
         storedRows_ = first;
-        more_ = nullptr;
         throw;
     }
-    if (!again) more_ = nullptr;
+    if (again && !more_) more_ = std::move(more);
     const int added = storedRows_ - first;
     if (added == 0) return;
     const int at = int(layout_.size());
