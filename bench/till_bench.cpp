@@ -200,7 +200,8 @@ void BM_TillKeystroke(benchmark::State &state) {
 BENCHMARK(BM_TillKeystroke)->DenseRange(0, 4)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
 
 // The return, exchange and void screens' searches: range(0) 0 by sale number, 1 by
-// article number, 2 by date (one day).
+// article number, 2 by date (one day), read whole into a result; 3-5 the same, their
+// first page streamed into the list as the screens now do.
 void BM_SaleSearch(benchmark::State &state) {
     Shop &s = large();
     static const QString sellNo =
@@ -208,21 +209,27 @@ void BM_SaleSearch(benchmark::State &state) {
                      {s.ctx.session.shopNo, QStringLiteral("20261201")})
             .toString();
     SaleSearch search;
-    if (state.range(0) == 0) search.sellNo = sellNo;
-    if (state.range(0) == 1) search.typeNo = QStringLiteral("B100007");
-    if (state.range(0) == 2) search.date = QDate(2026, 11, 30);
+    if (state.range(0) % 3 == 0) search.sellNo = sellNo;
+    if (state.range(0) % 3 == 1) search.typeNo = QStringLiteral("B100007");
+    if (state.range(0) % 3 == 2) search.date = QDate(2026, 11, 30);
     int rows = 0;
-    for (auto _ : state) rows = findSaleRows(*s.db, s.ctx.session.shopNo, search).rowCount();
+    Grid grid;
+    for (auto _ : state) {
+        if (state.range(0) < 3) rows = findSaleRows(*s.db, s.ctx.session.shopNo, search).rowCount();
+        else rows = bindSaleSearch(s.ctx, &grid, QStringLiteral("ClientBack"), search);
+    }
     state.counters["rows"] = rows;
 }
-BENCHMARK(BM_SaleSearch)->DenseRange(0, 2)->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_SaleSearch)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(20);
 
 // Where a search by the most sold article spends its time, each step alone on the
 // same rows: range(0) 0 the matching rows counted (index and one table row each),
 // 1 every field of them read and nothing kept, 2 read into a result (the search),
 // 3 the search read into a result and bound into a list (as the after-sales screens
 // did), 4 streamed into the list (as they do now), 5 that and the list's columns
-// fitted to their contents as the screens dress it.
+// fitted to their contents as the screens dress it; 6 its first page streamed into
+// the list (as the screens now do), 7 that and the columns fitted (the screens' whole
+// search), 8 the next page appended when the list is moved to its end.
 void BM_SaleSearchByArticleSteps(benchmark::State &state) {
     Shop &s = large();
     const QString where = QStringLiteral(" FROM Sell WHERE TypeNo=? AND ShopNo=? AND State<2");
@@ -242,14 +249,23 @@ void BM_SaleSearchByArticleSteps(benchmark::State &state) {
                        params, touch);
         if (state.range(0) == 2) benchmark::DoNotOptimize(findSaleRows(*s.db, s.ctx.session.shopNo, search));
         if (state.range(0) == 3) grid.bind(findSaleRows(*s.db, s.ctx.session.shopNo, search));
-        if (state.range(0) >= 4)
+        if (state.range(0) >= 6) bindSaleSearch(s.ctx, &grid, QStringLiteral("ClientBack"), search);
+        if (state.range(0) == 7) dressSoldGrid(&grid, true, 860);
+        if (state.range(0) == 8) {
+            state.PauseTiming();
+            bindSaleSearch(s.ctx, &grid, QStringLiteral("ClientBack"), search);
+            state.ResumeTiming();
+            grid.store().fetchMore({});
+        }
+        if (state.range(0) == 4 || state.range(0) == 5)
             grid.bindRows(saleRowColumns(), [&](const GridModel::RowSink &sink) {
                 scanSaleRows(*s.db, s.ctx.session, QStringLiteral("ClientBack"), search, QStringLiteral("金额"), sink);
             });
         if (state.range(0) == 5) dressSoldGrid(&grid, true, 860);
     }
+    state.counters["grid_rows"] = grid.rows() - 1;
 }
-BENCHMARK(BM_SaleSearchByArticleSteps)->DenseRange(0, 5)->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_SaleSearchByArticleSteps)->DenseRange(0, 8)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 // The intake history: range(0) 0 by one month's dates, 1 by one article, 2 the whole
 // list it opens on. Read and streamed into a list.

@@ -22,8 +22,12 @@ const QString kFull = QStringLiteral("全");
 }  // namespace
 
 namespace {
-QString saleSearchSql(const QString &shopNo, const SaleSearch &search, const QString &amountHeading,
-                      QVariantList &params) {
+// The conditions of a sale search, without ORDER BY. `State` is compared as an
+// expression (+State) so that no index is chosen for it: the search then goes through
+// an index that also yields the list order (SellNo, GUID) and stops after a page,
+// instead of collecting the whole day or article to sort it.
+QString saleSearchWhere(const QString &shopNo, const SaleSearch &search, const QString &amountHeading,
+                        QVariantList &params) {
     QStringList conditions;
     if (search.date) {
         conditions << QStringLiteral("DateTime=?");
@@ -37,11 +41,41 @@ QString saleSearchSql(const QString &shopNo, const SaleSearch &search, const QSt
         conditions << QStringLiteral("TypeNo=?");
         params << *search.typeNo;
     }
-    conditions << QStringLiteral("ShopNo=?") << QStringLiteral("State<2");
+    conditions << QStringLiteral("ShopNo=?") << QStringLiteral("+State<2");
     params << shopNo;
-    return selectList(amountHeading) + QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND ")) +
-           QStringLiteral(" ORDER BY SellNo,GUID");
+    return selectList(amountHeading) + QStringLiteral("WHERE ") + conditions.join(QStringLiteral(" AND "));
 }
+
+const QString kListOrder = QStringLiteral(" ORDER BY SellNo,GUID");
+
+QString saleSearchSql(const QString &shopNo, const SaleSearch &search, const QString &amountHeading,
+                      QVariantList &params) {
+    return saleSearchWhere(shopNo, search, amountHeading, params) + kListOrder;
+}
+
+// The page of rows after `after` in list order. A search by sale number has one
+// SellNo, so the rows after a key are those with a greater GUID; otherwise they are the
+// rows with a greater SellNo or the same SellNo and a greater GUID, written so that the
+// index's range starts at that SellNo on both engines.
+QString salePageSql(const QString &shopNo, const SaleSearch &search, const QString &amountHeading,
+                    const std::optional<SaleRowKey> &after, int limit, QVariantList &params) {
+    QString sql = saleSearchWhere(shopNo, search, amountHeading, params);
+    if (after) {
+        if (search.sellNo) {
+            sql += QStringLiteral(" AND GUID>?");
+            params << after->guid;
+        } else {
+            sql += QStringLiteral(" AND SellNo>=? AND (SellNo>? OR GUID>?)");
+            params << after->sellNo << after->sellNo << after->guid;
+        }
+    }
+    params << limit;
+    return sql + kListOrder + QStringLiteral(" LIMIT ?");
+}
+
+// Fields of the search's select list that make a row's key.
+constexpr int kGuidField = 0;
+constexpr int kSellNoField = 5;
 }  // namespace
 
 ResultSet findSaleRows(Database &db, const QString &shopNo, const SaleSearch &search, const QString &amountHeading) {
@@ -62,6 +96,26 @@ void scanSaleRows(Database &db, const Session &session, const QString &permissio
     QVariantList params;
     const QString sql = saleSearchSql(session.shopNo, search, amountHeading, params);
     db.scan(sql, params, fn);
+}
+
+int scanSaleRowPage(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
+                    const QString &amountHeading, std::optional<SaleRowKey> &after, int limit,
+                    const std::function<void(const RowView &)> &fn) {
+    requirePermission(session, permission);
+    QVariantList params;
+    const QString sql = salePageSql(session.shopNo, search, amountHeading, after, limit, params);
+    int n = 0;
+    SaleRowKey last;
+    db.scan(sql, params, [&](const RowView &row) {
+        fn(row);
+        ++n;
+        if (n == limit) {  // only the last row's key is needed: read it once
+            last.guid = QString::fromUtf8(row.utf8(kGuidField));
+            last.sellNo = QString::fromUtf8(row.utf8(kSellNoField));
+        }
+    });
+    if (n == limit) after = last;
+    return n;
 }
 
 QStringList saleRowColumns(const QString &amountHeading) {

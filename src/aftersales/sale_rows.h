@@ -53,6 +53,19 @@ ResultSet findSaleRows(Database &db, const Session &session, const QString &perm
 // (nothing kept), in the order of saleRowColumns(amountHeading).
 void scanSaleRows(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
                   const QString &amountHeading, const std::function<void(const RowView &)> &fn);
+// Where a paged sale search stands: the list-order key of the last row read.
+struct SaleRowKey {
+    QString sellNo;
+    QString guid;
+};
+// One page of scanSaleRows: at most `limit` rows, in the same order, after the row
+// `after` names (from the first row when empty). Returns the rows read; when that is
+// `limit`, `after` becomes the key of the last one, so the next call reads the next
+// page; fewer means the search has no more rows. Rows that share a sale number are
+// ordered by GUID, so no row is read twice or skipped between pages.
+int scanSaleRowPage(Database &db, const Session &session, const QString &permission, const SaleSearch &search,
+                    const QString &amountHeading, std::optional<SaleRowKey> &after, int limit,
+                    const std::function<void(const RowView &)> &fn);
 QStringList saleRowColumns(const QString &amountHeading = QStringLiteral("金额"));
 // The same columns and no rows: the headings of an empty grid.
 ResultSet emptySaleRows(Database &db, const QString &amountHeading = QStringLiteral("金额"));

@@ -4,7 +4,7 @@
 
 namespace kestavion {
 
-inline constexpr int kSchemaVersion = 8;
+inline constexpr int kSchemaVersion = 9;
 
 // The statements that create the tables of a new database (from schema.sql), in
 // the dialect of `db`.

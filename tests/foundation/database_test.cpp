@@ -131,11 +131,15 @@ TEST_F(DbTest, NewerFileIsRefusedAndAnOlderOneUpgradedInSteps) {
     checkAndUpgradeSchema(*db);
     EXPECT_EQ(db->scalar(QStringLiteral("PRAGMA user_version")).toInt(), kSchemaVersion);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE name='idx_sell_shop_no'")).toInt(), 1);
-    // The sales index of the shop and date covers the goods description instead.
-    EXPECT_EQ(db->scalar(QStringLiteral("SELECT group_concat(name) FROM sqlite_master WHERE tbl_name='Sell' AND "
-                                        "name LIKE 'idx_sell_shop_date%'"))
+    // The article index ends in the list order of the after-sales searches.
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT sql FROM sqlite_master WHERE name='idx_sell_shop_type'")).toString(),
+              QStringLiteral("CREATE INDEX idx_sell_shop_type ON Sell(ShopNo, TypeNo, SellNo, GUID)"));
+    // The sales index of the shop and date covers the goods description instead, and
+    // the day's sales are also found in list order.
+    EXPECT_EQ(db->scalar(QStringLiteral("SELECT group_concat(name) FROM (SELECT name FROM sqlite_master WHERE "
+                                        "tbl_name='Sell' AND name LIKE 'idx_sell_shop_date%' ORDER BY name)"))
                   .toString(),
-              QStringLiteral("idx_sell_shop_date_goods"));
+              QStringLiteral("idx_sell_shop_date_goods,idx_sell_shop_date_no"));
 }
 
 TEST_F(DbTest, BackupIsKeyedConsistentCopy) {

@@ -5,6 +5,7 @@
 #include "foundation/numbers.h"
 #include "foundation/ui/form_helpers.h"
 #include "foundation/ui/grid.h"
+#include "foundation/ui/grid_model.h"
 
 #include <QBoxLayout>
 #include <QCheckBox>
@@ -74,6 +75,27 @@ void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade, const QStrin
         showDbError(ctx.prompt(), e);
     }
     dressSoldGrid(grid, hideGrade, 860);
+}
+
+int bindSaleSearch(AppContext &ctx, Grid *grid, const QString &permission, const SaleSearch &search,
+                   const QString &amountHeading) {
+    // Each search keeps its own place: a search that finds nothing leaves the list and
+    // its place as they were.
+    auto after = std::make_shared<std::optional<SaleRowKey>>();
+    const int n = grid->bindRows(saleRowColumns(amountHeading), [&](const GridModel::RowSink &sink) {
+        scanSaleRowPage(ctx.database(), ctx.session, permission, search, amountHeading, *after, kSaleSearchPage, sink);
+    }, true);
+    if (n < kSaleSearchPage) return n;
+    grid->setMoreRows([&ctx, permission, search, amountHeading, after](const GridModel::RowSink &sink) {
+        int read = 0;
+        if (!runReporting(ctx.prompt(), [&] {
+                read = scanSaleRowPage(ctx.database(), ctx.session, permission, search, amountHeading, *after,
+                                       kSaleSearchPage, sink);
+            }))
+            return false;
+        return read == kSaleSearchPage;
+    });
+    return n;
 }
 
 void showFoundSoldRows(Grid *grid, QLabel *lbTip, bool hideGrade) {

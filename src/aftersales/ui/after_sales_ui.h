@@ -52,6 +52,15 @@ void fitColumns(Grid *grid, double widthTwips, const QStringList &fixedKeys = {}
 // and dresses it as dressSoldGrid does.
 void showEmptySoldGrid(AppContext &ctx, Grid *grid, bool hideGrade,
                        const QString &amountHeading = QStringLiteral("金额"));
+// Rows a sale search reads at a time into a sold-rows list: more than a screen shows.
+inline constexpr int kSaleSearchPage = 200;
+// Binds the first page of a sale search (entry key `permission`) into the sold-rows
+// list and reads each next page when the list is scrolled or moved to its end. No row
+// found leaves the list as it was (with its own next pages); what the first read throws
+// goes on; a later page that fails is reported and the list ends there. Returns the
+// rows of the first page.
+int bindSaleSearch(AppContext &ctx, Grid *grid, const QString &permission, const SaleSearch &search,
+                   const QString &amountHeading = QStringLiteral("金额"));
 // After the rows found were bound into the sold-rows list: the tip cleared, the
 // first row chosen and the list focused and dressed.
 void showFoundSoldRows(Grid *grid, QLabel *lbTip, bool hideGrade);

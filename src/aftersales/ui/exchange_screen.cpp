@@ -179,13 +179,11 @@ void ExchangeScreen::query() {
         ctx_.prompt().info(QStringLiteral("请选择条件！"));
         return;
     }
-    // Streamed into the list; no row found leaves the list as it was.
+    // The first page into the list, the next ones as it is scrolled; no row found
+    // leaves the list as it was.
     int found = 0;
-    if (!runReporting(ctx_.prompt(), [&] {
-            found = VSFlexGrid->bindRows(saleRowColumns(kAmount), [&](const GridModel::RowSink &sink) {
-                scanSaleRows(ctx_.database(), ctx_.session, QStringLiteral("ClientChange"), *cond, kAmount, sink);
-            }, true);
-        }))
+    if (!runReporting(ctx_.prompt(),
+                      [&] { found = bindSaleSearch(ctx_, VSFlexGrid, QStringLiteral("ClientChange"), *cond, kAmount); }))
         return;
     if (found == 0) {
         lbTip->setText(QStringLiteral("无记录！"));

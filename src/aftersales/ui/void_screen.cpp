@@ -85,13 +85,11 @@ bool VoidScreen::eventFilter(QObject *watched, QEvent *event) {
 void VoidScreen::lookUp() {
     SaleSearch s;
     s.sellNo = txtSellNo->text();
-    // Streamed into the list; no row found leaves the list as it was.
+    // The first page into the list, the next ones as it is scrolled; no row found
+    // leaves the list as it was.
     int found = 0;
-    if (!runReporting(ctx_.prompt(), [&] {
-            found = VSFlexGrid->bindRows(saleRowColumns(), [&](const GridModel::RowSink &sink) {
-                scanSaleRows(ctx_.database(), ctx_.session, QStringLiteral("SellBlankOut"), s, QStringLiteral("金额"), sink);
-            }, true);
-        }))
+    if (!runReporting(ctx_.prompt(),
+                      [&] { found = bindSaleSearch(ctx_, VSFlexGrid, QStringLiteral("SellBlankOut"), s, QStringLiteral("金额")); }))
         return;
     if (found == 0) {
         lbTip->setText(QStringLiteral("该销售编号不存在！"));

@@ -165,6 +165,10 @@ int Grid::bindRows(const QStringList &columns,
     return n;
 }
 
+void Grid::setMoreRows(std::function<bool(const std::function<void(const RowView &)> &)> more) {
+    model_->setMoreRows(std::move(more));
+}
+
 void Grid::showStoredRows(std::vector<qint32> rows) {
     model_->showStoredRows(std::move(rows));
     if (model_->rowCount() > 0) setRow(1);

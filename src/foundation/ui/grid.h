@@ -32,6 +32,10 @@ public:
     // `keepWhenEmpty` is set). Returns the number of rows read.
     int bindRows(const QStringList &columns, const std::function<void(const std::function<void(const RowView &)> &)> &read,
                  bool keepWhenEmpty = false);
+    // Opt-in paging after bindRows bound a first page: `more` appends the next page
+    // when the list is scrolled (or moved with the keys) to its end, and returns whether
+    // more may follow (GridModel::setMoreRows). The reader reports its own failures.
+    void setMoreRows(std::function<bool(const std::function<void(const RowView &)> &)> more);
     // The cells and the filtered view of the stored rows (a search that shows a
     // subset without rebinding).
     GridModel &store() const { return *model_; }

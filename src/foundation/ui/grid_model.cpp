@@ -157,6 +157,7 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 // --- content -----------------------------------------------------------------
 
 void GridModel::resetStorage() {
+    more_ = nullptr;
     layout_.clear();
     totals_.clear();
     storedRows_ = 0;
@@ -207,6 +208,37 @@ void GridModel::bind(const ResultSet &rs) {
     endResetModel();
 }
 
+// The text of the row above in each column: a repeated text (a kind, a brand, a date)
+// is recognised from its bytes without making a string of it again.
+struct GridModel::ReadCache {
+    explicit ReadCache(size_t cols) : above(cols), aboveId(cols, 0) {}
+    std::vector<QByteArray> above;
+    std::vector<quint32> aboveId;
+};
+
+void GridModel::appendReadRow(std::vector<Column> &cols, int fields, const RowView &row, ReadCache &cache) {
+    cols[0].ids.push_back(0);
+    for (int f = 0; f < fields; ++f) {
+        const size_t ci = size_t(f) + 1;
+        Column &c = cols[ci];
+        const QByteArrayView bytes = row.utf8(f);
+        quint32 id = 0;
+        if (!bytes.isEmpty()) {
+            QByteArray &last = cache.above[ci];
+            if (last.size() == bytes.size() && bytes == QByteArrayView(last)) {
+                id = cache.aboveId[ci];
+            } else {
+                id = c.intern(QString::fromUtf8(bytes));
+                last.resize(bytes.size());
+                std::memcpy(last.data(), bytes.data(), size_t(bytes.size()));
+                cache.aboveId[ci] = id;
+            }
+        }
+        c.ids.push_back(id);
+    }
+    for (size_t ci = size_t(fields) + 1; ci < cols.size(); ++ci) cols[ci].ids.push_back(0);
+}
+
 int GridModel::bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read,
                         bool keepWhenEmpty) {
     // The rows go into new columns first: a read that fails leaves the list as it was.
@@ -216,41 +248,52 @@ int GridModel::bindRows(const QStringList &columns, const std::function<void(con
         cols[size_t(f) + 1].heading = columns[f];
         cols[size_t(f) + 1].key = columns[f];
     }
-    // The text of the row above in each column: a repeated text (a kind, a brand, a
-    // date) is recognised from its bytes without making a string of it again.
-    std::vector<QByteArray> above(size_t(nf) + 1);
-    std::vector<quint32> aboveId(size_t(nf) + 1, 0);
+    ReadCache cache(cols.size());
     qint32 n = 0;
     read([&](const RowView &row) {
-        cols[0].ids.push_back(0);
-        for (int f = 0; f < nf; ++f) {
-            Column &c = cols[size_t(f) + 1];
-            const QByteArrayView bytes = row.utf8(f);
-            quint32 id = 0;
-            if (!bytes.isEmpty()) {
-                QByteArray &last = above[size_t(f) + 1];
-                if (last.size() == bytes.size() && bytes == QByteArrayView(last)) {
-                    id = aboveId[size_t(f) + 1];
-                } else {
-                    id = c.intern(QString::fromUtf8(bytes));
-                    last.resize(bytes.size());
-                    std::memcpy(last.data(), bytes.data(), size_t(bytes.size()));
-                    aboveId[size_t(f) + 1] = id;
-                }
-            }
-            c.ids.push_back(id);
-        }
+        appendReadRow(cols, nf, row, cache);
         ++n;
     });
     if (n == 0 && keepWhenEmpty) return 0;
     beginResetModel();
     resetStorage();
     cols_ = std::move(cols);
+    readFields_ = nf;
     storedRows_ = n;
     layout_.resize(size_t(storedRows_));
     std::iota(layout_.begin(), layout_.end(), 0);
     endResetModel();
     return n;
+}
+
+void GridModel::fetchMore(const QModelIndex &parent) {
+    if (parent.isValid() || !more_) return;
+    // Taken out while it reads: a message the reader shows runs events, and a scroll
+    // meanwhile must not read the same page again.
+    MoreRows more = std::move(more_);
+    more_ = nullptr;
+    const qint32 first = storedRows_;
+    const int fields = std::min(readFields_, int(cols_.size()) - 1);
+    ReadCache cache(cols_.size());
+    bool again = false;
+    try {
+        again = more([&](const RowView &row) {
+            appendReadRow(cols_, fields, row, cache);
+            ++storedRows_;
+        });
+    } catch (...) {
+        for (Column &c : cols_) c.ids.resize(size_t(first));
+        storedRows_ = first;
+        throw;
+    }
+    if (again && !more_) more_ = std::move(more);
+    const int added = storedRows_ - first;
+    if (added == 0) return;
+    const int at = int(layout_.size());
+    beginInsertRows({}, at, at + added - 1);
+    for (qint32 e = first; e < storedRows_; ++e) layout_.push_back(e);
+    invalidateMask();
+    endInsertRows();
 }
 
 qint32 GridModel::appendDataRow(const QStringList &fields) {

@@ -65,6 +65,16 @@ public:
     using RowSink = std::function<void(const RowView &)>;
     int bindRows(const QStringList &columns, const std::function<void(const RowSink &)> &read,
                  bool keepWhenEmpty = false);
+    // A list read in pages (only lists that ask for it): after bindRows has bound the
+    // first page, `more` appends the next page through the sink it is given and
+    // returns whether more may follow. The view asks for it when the list is scrolled
+    // to its end (canFetchMore/fetchMore). Binding or clearing the list drops it; a
+    // bindRows that leaves the list as it was keeps it. When `more` throws, the rows
+    // of that page are dropped, no further page is asked for, and the exception goes on.
+    using MoreRows = std::function<bool(const RowSink &)>;
+    void setMoreRows(MoreRows more) { more_ = std::move(more); }
+    bool canFetchMore(const QModelIndex &parent) const override { return !parent.isValid() && bool(more_); }
+    void fetchMore(const QModelIndex &parent) override;
     const QString &cell(int row, int col) const;  // empty when out of range
     void setCell(int row, int col, const QString &text);
     void setRowCount(int n);
@@ -165,6 +175,13 @@ private:
     void invalidateMask() { maskDirty_ = true; }
     void ensureMask() const;
 
+    // Appends one read row to `cols` (bindRows, fetchMore): field f to column f + 1,
+    // an empty cell to every other column.
+    struct ReadCache;
+    static void appendReadRow(std::vector<Column> &cols, int fields, const RowView &row, ReadCache &cache);
+
+    MoreRows more_;
+    int readFields_ = 0;  // fields per row of the last bindRows
     std::vector<Column> cols_;
     std::vector<qint32> layout_;
     std::vector<TotalRow> totals_;

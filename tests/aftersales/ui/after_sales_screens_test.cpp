@@ -6,6 +6,7 @@
 #include "aftersales/ui/sales_rules_screen.h"
 #include "aftersales/ui/void_screen.h"
 #include "aftersales/ui/aftersales_screens.h"
+#include "aftersales/ui/after_sales_ui.h"
 #include "aftersales/problem_stock.h"
 #include "aftersales/sales_rules_service.h"
 #include "foundation/dictionary.h"
@@ -304,6 +305,37 @@ TEST_F(AfterSalesScreenTest, ExchangeOrderPairsCommitsAndStaysConsistent) {
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT AddAmount FROM SellChange WHERE SellGUID=?"), {s1}).toDouble(), 30);
     EXPECT_EQ(db->scalar(QStringLiteral("SELECT Resion FROM SellChange WHERE SellGUID=?"), {s1}).toString(),
               QStringLiteral("尺码小"));
+}
+
+// A search shows its first page; moving to the end of the list reads the next one.
+TEST_F(AfterSalesScreenTest, ReturnListReadsTheNextPageAtItsEnd) {
+    const int total = 2 * kSaleSearchPage + 10;
+    db->begin();
+    for (int i = 0; i < total; ++i)  // three pairs to a sale
+        db->exec(QStringLiteral("INSERT INTO Sell (GUID,ShopNo,SellNo,TypeNo,State,DateTime) VALUES (?,?,?,'A1',0,?)"),
+                 {QStringLiteral("{G%1}").arg(i, 4, 10, QLatin1Char('0')), kShopKey,
+                  QStringLiteral("20261209%1").arg(i / 3, 4, 10, QLatin1Char('0')), clock.today().toString(Qt::ISODate)});
+    db->commit();
+    ReturnScreen s(ctx);
+    showActive(s);
+    s.search.chkType->setChecked(true);
+    s.search.txtType->setText(QStringLiteral("A1"));
+    click(s.search.cmdQuery);
+    ASSERT_EQ(s.VSFlexGrid->rows(), kSaleSearchPage + 1);
+    EXPECT_EQ(s.VSFlexGrid->row(), 1);
+    QTest::keyClick(s.VSFlexGrid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(s.VSFlexGrid->rows(), 2 * kSaleSearchPage + 1);
+    QTest::keyClick(s.VSFlexGrid, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(s.VSFlexGrid, Qt::Key_End, Qt::ControlModifier);
+    ASSERT_EQ(s.VSFlexGrid->rows(), total + 1);
+    EXPECT_EQ(s.VSFlexGrid->text(total, QStringLiteral("GUID")), QStringLiteral("{G%1}").arg(total - 1, 4, 10, QLatin1Char('0')));
+    EXPECT_EQ(s.VSFlexGrid->text(kSaleSearchPage + 1, QStringLiteral("GUID")),
+              QStringLiteral("{G%1}").arg(kSaleSearchPage, 4, 10, QLatin1Char('0')));
+    // A search that finds nothing leaves the list as it was.
+    s.search.txtType->setText(QStringLiteral("NONE"));
+    click(s.search.cmdQuery);
+    EXPECT_EQ(s.lbTip->text(), QStringLiteral("无记录！"));
+    EXPECT_EQ(s.VSFlexGrid->rows(), total + 1);
 }
 
 TEST_F(AfterSalesScreenTest, VoidLooksUpAndVoidsTheCurrentRow) {
