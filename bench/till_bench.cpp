@@ -166,14 +166,10 @@ void BM_SaleNumber(benchmark::State &state) {
 }
 BENCHMARK(BM_SaleNumber)->Args({0, 0})->Args({0, 1})->Unit(benchmark::kMicrosecond)->Iterations(200);
 
-// One keystroke in the till's article box, timed from the text change to the end of
-// the goods list's repaint. range(0): the characters of "1004" already typed (0: the
-// first character, which matches nearly every goods row); 4: clearing the box, which
-// shows every goods row again. Reports p50 and p99 over the runs.
-void BM_TillKeystroke(benchmark::State &state) {
-    Shop &s = large();
-    SaleScreen screen(s.ctx);
-    screen.resize(1000, 700);
+// Types the next character of "1004" (or clears the box) into a screen's article box
+// and times it to the end of the goods list's repaint; p50 and p99 as counters.
+template <class Screen>
+void timeKeystrokes(benchmark::State &state, Screen &screen) {
     screen.show();
     QApplication::processEvents();
     const QString typed = QStringLiteral("1004");
@@ -196,6 +192,16 @@ void BM_TillKeystroke(benchmark::State &state) {
     state.counters["grid_rows"] = rows;
     state.counters["p50_ms"] = ms[ms.size() / 2];
     state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+}
+
+// One keystroke in the till's article box, timed from the text change to the end of
+// the goods list's repaint. range(0): the characters of "1004" already typed (0: the
+// first character, which matches nearly every goods row); 4: clearing the box, which
+// shows every goods row again. Reports p50 and p99 over the runs.
+void BM_TillKeystroke(benchmark::State &state) {
+    SaleScreen screen(large().ctx);
+    screen.resize(1000, 700);
+    timeKeystrokes(state, screen);
 }
 BENCHMARK(BM_TillKeystroke)->DenseRange(0, 4)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(100);
 
@@ -380,30 +386,8 @@ BENCHMARK(BM_ListScreenOpen)->DenseRange(0, 4)->Unit(benchmark::kMillisecond)->I
 // One keystroke in the restock list's article box (the in-memory filter over the
 // goods read), timed to the end of the repaint: range(0) as for the till.
 void BM_RestockKeystroke(benchmark::State &state) {
-    Shop &s = large();
-    RestockScreen screen(s.ctx);
-    screen.show();
-    QApplication::processEvents();
-    const QString typed = QStringLiteral("1004");
-    const int n = int(state.range(0));
-    std::vector<double> ms;
-    int rows = 0;
-    for (auto _ : state) {
-        screen.txtNo->setText(n < 4 ? typed.left(n) : typed);
-        screen.VSFlexGrid->viewport()->repaint();
-        QElapsedTimer t;
-        t.start();
-        screen.txtNo->setText(n < 4 ? typed.left(n + 1) : QString());
-        screen.VSFlexGrid->viewport()->repaint();
-        const double elapsed = double(t.nsecsElapsed()) / 1e9;
-        state.SetIterationTime(elapsed);
-        ms.push_back(elapsed * 1000.0);
-        rows = screen.VSFlexGrid->rows() - 1;
-    }
-    std::sort(ms.begin(), ms.end());
-    state.counters["grid_rows"] = rows;
-    state.counters["p50_ms"] = ms[ms.size() / 2];
-    state.counters["p99_ms"] = ms[std::min(ms.size() - 1, ms.size() * 99 / 100)];
+    RestockScreen screen(large().ctx);
+    timeKeystrokes(state, screen);
 }
 BENCHMARK(BM_RestockKeystroke)->DenseRange(0, 4)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(30);
 
